@@ -1,0 +1,32 @@
+# Compiler flags shared by every target of the project.
+add_library(morvel_options INTERFACE)
+target_compile_options(morvel_options INTERFACE -Wall -Wextra -Wpedantic)
+if(MORVEL_WERROR)
+  target_compile_options(morvel_options INTERFACE -Werror)
+endif()
+if(MORVEL_SANITIZE)
+  target_compile_options(morvel_options INTERFACE
+    -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+  target_link_options(morvel_options INTERFACE -fsanitize=address,undefined)
+endif()
+
+# Adds the library of one subsystem folder: every .cpp file of the folder.
+# A folder without sources yet gives an interface library, so that the layering
+# of the targets stays the same while the subsystems are being filled in.
+function(morvel_subsystem_library name)
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  if(sources)
+    add_library(${name} STATIC ${sources})
+    target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src ${PROJECT_BINARY_DIR}/generated)
+    target_link_libraries(${name} PUBLIC morvel_options)
+    set(scope PUBLIC)
+  else()
+    add_library(${name} INTERFACE)
+    target_include_directories(${name} INTERFACE ${PROJECT_SOURCE_DIR}/src ${PROJECT_BINARY_DIR}/generated)
+    target_link_libraries(${name} INTERFACE morvel_options)
+    set(scope INTERFACE)
+  endif()
+  if(ARGN)
+    target_link_libraries(${name} ${scope} ${ARGN})
+  endif()
+endfunction()

@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Builds the program and runs every test twice: an optimised build with warnings as
+# errors, and a debug build under AddressSanitizer and UndefinedBehaviorSanitizer.
+# Usage: scripts/test.sh [release|sanitize]   (both when no argument is given)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/bootstrap.sh
+
+jobs=$(nproc 2>/dev/null || echo 2)
+configs=("${@:-release sanitize}")
+read -r -a configs <<< "${configs[*]}"
+
+for config in "${configs[@]}"; do
+  case "$config" in
+    release) dir=build/release; flags=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DMORVEL_WERROR=ON) ;;
+    sanitize) dir=build/sanitize; flags=(-DCMAKE_BUILD_TYPE=Debug -DMORVEL_SANITIZE=ON -DMORVEL_WERROR=ON) ;;
+    *) echo "unknown configuration: $config" >&2; exit 2 ;;
+  esac
+  echo "=== $config build ==="
+  cmake -S . -B "$dir" -G Ninja "${flags[@]}" >/dev/null
+  cmake --build "$dir" -j "$jobs"
+  echo "=== $config tests ==="
+  ctest --test-dir "$dir" --output-on-failure -j "$jobs" --timeout 600
+done

@@ -1,0 +1,25 @@
+// Where the program's folders and shipped files are.
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+namespace morvel {
+
+// The folder of the running executable.
+std::filesystem::path ProgramFolder();
+
+// The data folder outside portable mode: %APPDATA%\Morvel on Windows,
+// $XDG_CONFIG_HOME/Morvel (default ~/.config/Morvel) elsewhere. Empty when the
+// user's folder cannot be told.
+std::filesystem::path UserDataFolder();
+
+// A shipped data file (schema, classifier file, manual): in the program folder
+// first, then in the installed data folder. The program folder's path when the
+// file is in neither, so that a message can name where it was expected.
+std::filesystem::path ShippedDataFile(const std::string& name);
+
+// Path text with a trailing separator, as the program shows folders.
+std::string WithTrailingSeparator(const std::filesystem::path& folder);
+
+}  // namespace morvel

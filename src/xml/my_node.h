@@ -1,0 +1,73 @@
+// The in-memory element tree every XML input is read into. It is made for one
+// access pattern: finding the elements of one exact name below an element, answered
+// from name indexes filled while the document is read.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace morvel {
+
+class TMyNode;
+using TMyNodeList = std::vector<TMyNode*>;
+
+class TMyAttrib {
+ public:
+  std::string text;  // the value with references replaced
+};
+
+class TMyAttribs {
+ public:
+  // The attribute of exactly that name (namespace prefix included), or nullptr.
+  const TMyAttrib* getNamedItem(std::string_view name) const;
+  int Count() const;
+  // Used by the parser; false when the element already has an attribute of that name.
+  bool Add(std::string name, std::string value);
+
+ private:
+  std::vector<std::pair<std::string, TMyAttrib>> fItems;
+};
+
+class TMyNode {
+ public:
+  TMyNode();
+  ~TMyNode();
+  TMyNode(const TMyNode&) = delete;
+  TMyNode& operator=(const TMyNode&) = delete;
+
+  int NodeNumber = 0;  // 1-based position among same-named siblings; 0 for an only child
+  int LineNumber = 1;  // approximate line of the start tag
+  std::string NodeName;
+  std::string text;  // trimmed character data
+  TMyNode* parent = nullptr;
+  TMyAttribs Attributes;
+
+  // Direct children with that name, in document order.
+  const TMyNodeList& SelectNodes(std::string_view name);
+  // The first direct child with that name, or nullptr.
+  TMyNode* SelectSingleNode(std::string_view name);
+  // Every descendant with that name at any depth, in document order; never the node
+  // itself.
+  const TMyNodeList& GetElementsByTagName(std::string_view name);
+  // All direct children, grouped by name; the order of the names is not defined.
+  const TMyNodeList& ChildNodes();
+  // Location path such as /R/ЗЛ[2].
+  std::string GetXPath() const;
+
+  // Used by the parser.
+  void AddChild(std::unique_ptr<TMyNode> node);
+  void AddRelative(TMyNode* node);
+
+  // Lists handed out by the queries belong to the node and live as long as it does.
+ private:
+  struct Index;
+  std::unique_ptr<Index> fIndex;
+};
+
+// Reads a document (a file, or an http:// address fetched with one GET) into a
+// tree; nullptr when no element could be read. Never raises.
+std::unique_ptr<TMyNode> LoadXMLTree(const std::string& fileName);
+
+}  // namespace morvel
