@@ -84,8 +84,12 @@ std::vector<std::string> GetRegNumsFromFolder(const std::string& folder) {
     std::string number;
     if (pattern.Find(name, number)) numbers.push_back(number);
   }
-  std::stable_sort(numbers.begin(), numbers.end(),
-                   [](const std::string& a, const std::string& b) { return CompareTextCI(a, b) < 0; });
+  // Like the locale-aware order of the desktop, hyphens do not count in the first
+  // place, so the two written forms of numbers sort by their digits.
+  std::stable_sort(numbers.begin(), numbers.end(), [](const std::string& a, const std::string& b) {
+    const int digits = CompareTextCI(ReplaceAll(a, "-", ""), ReplaceAll(b, "-", ""));
+    return digits != 0 ? digits < 0 : CompareTextCI(a, b) < 0;
+  });
   numbers.erase(std::unique(numbers.begin(), numbers.end(),
                             [](const std::string& a, const std::string& b) { return SameTextCI(a, b); }),
                 numbers.end());

@@ -1,0 +1,130 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <regex>
+
+#include "base/error.h"
+#include "log/logger.h"
+#include "log/logging_object.h"
+#include "support/test_support.h"
+
+namespace morvel {
+namespace {
+
+class LoggerTest : public ::testing::Test {
+ protected:
+  void SetUp() override { TSingleton::DestroyInstance<TLogger>(); }
+  void TearDown() override { TSingleton::DestroyInstance<TLogger>(); }
+
+  TLogger& Logger() { return TSingleton::GetInstance<TLogger>(); }
+  std::string LogFolder() const { return (dir.path() / "logs").string() + "/"; }
+
+  std::vector<std::filesystem::path> FilesIn(const std::string& folder) const {
+    std::vector<std::filesystem::path> files;
+    if (!std::filesystem::exists(folder)) return files;
+    for (const auto& e : std::filesystem::directory_iterator(folder)) files.push_back(e.path());
+    return files;
+  }
+
+  test::TempDir dir;
+};
+
+TEST_F(LoggerTest, SingletonsAreOnePerClass) {
+  TLogger& a = TSingleton::GetInstance<TLogger>();
+  TLogger& b = TSingleton::GetInstance<TLogger>();
+  EXPECT_EQ(&a, &b);
+  TSingleton::DestroyInstance<TLogger>();
+  EXPECT_FALSE(TSingleton::GetInstance<TLogger>().Initialized());  // a fresh one after destruction
+}
+
+TEST_F(LoggerTest, EntriesBeforeInitAreDropped) {
+  Logger().AddEntry("***программа запущена в оконном режиме", true);
+  Logger().Init(LogFolder(), true, "01.02.2025");
+  EXPECT_TRUE(FilesIn(LogFolder()).empty());
+  EXPECT_TRUE(Logger().FileName().empty());
+}
+
+TEST_F(LoggerTest, WithoutDebugOnlyErrorsAreWrittenAndTheFirstErrorCreatesTheFile) {
+  Logger().Init(LogFolder(), false, "01.02.2025");
+  Logger().AddEntry("info before", false);
+  EXPECT_TRUE(FilesIn(LogFolder()).empty());
+  Logger().AddEntry("first error", true);
+  Logger().AddEntry("info after", false);
+  const auto files = FilesIn(LogFolder());
+  ASSERT_EQ(files.size(), 1u);
+  const std::string name = files[0].filename().string();
+  EXPECT_TRUE(std::regex_match(name, std::regex(R"(01\.02\.2025Log_\d\d\.\d\d\.\d{4} \d\d\.\d\d\.\d\d\.\d{3}\.log)")))
+      << name;
+  EXPECT_EQ(files[0].string(), Logger().FileName());
+  const std::string text = test::ReadFile(files[0]);
+  EXPECT_TRUE(std::regex_match(
+      text, std::regex("\xEF\xBB\xBF\\[ОШИБКА\\] \\d\\d\\.\\d\\d\\.\\d{4} \\d\\d\\.\\d\\d\\.\\d\\d\\.\\d{3} first error\r\n")))
+      << text;
+}
+
+TEST_F(LoggerTest, WithDebugEveryEntryIsWrittenInOrderAndFlushed) {
+  Logger().Init(LogFolder(), true, "p");
+  Logger().AddEntry("one", false);
+  Logger().AddEntry("two", true);
+  // Flushed after every entry: the file is complete while the logger still lives.
+  const std::string text = test::ReadFile(Logger().FileName());
+  const std::size_t one = text.find("[ИНФО] ");
+  const std::size_t two = text.find("[ОШИБКА] ");
+  ASSERT_NE(one, std::string::npos);
+  ASSERT_NE(two, std::string::npos);
+  EXPECT_LT(one, two);
+  EXPECT_NE(text.find(" one\r\n"), std::string::npos);
+  EXPECT_NE(text.find(" two\r\n"), std::string::npos);
+}
+
+[[gnu::noinline]] void ThrowFromDeepInside() { throw EMorvelError("первая строка\r\nвторая строка"); }
+
+TEST_F(LoggerTest, ExceptionGoesToOneLogLineAndATraceFileWithTheThrowingStack) {
+  Logger().Init(LogFolder(), false, "p");
+  std::string traceName;
+  try {
+    ThrowFromDeepInside();
+  } catch (const std::exception& e) {
+    Logger().LogException(e, traceName);
+  }
+  ASSERT_FALSE(traceName.empty());
+  EXPECT_NE(traceName.find("pException_"), std::string::npos);
+  EXPECT_EQ(traceName.substr(traceName.size() - 6), ".trace");
+
+  const std::string log = test::ReadFile(Logger().FileName());
+  EXPECT_NE(log.find("Произошла ошибка: первая строкавторая строка\r\n"), std::string::npos);
+  EXPECT_NE(log.find("\r\n    0x"), std::string::npos);  // stack lines: four blanks, no mark
+  EXPECT_NE(log.find("Стек ошибки сохранён в файл " + traceName + ", направьте его разработчику."),
+            std::string::npos);
+
+  const std::string trace = test::ReadFile(traceName);
+  EXPECT_EQ(trace.rfind("\xEF\xBB\xBFСообщение об ошибке: первая строка\r\nвторая строка\r\n", 0), 0u);
+  // The stack is the one where the exception was thrown, resolved to function names.
+  EXPECT_NE(trace.find("ThrowFromDeepInside"), std::string::npos) << trace;
+}
+
+TEST_F(LoggerTest, UninitialisedLoggerIgnoresExceptions) {
+  std::string traceName = "unchanged";
+  Logger().LogException(EMorvelError("x"), traceName);
+  EXPECT_EQ(traceName, "unchanged");
+}
+
+TEST_F(LoggerTest, LoggingObjectsWriteThroughTheSingleton) {
+  Logger().Init(LogFolder(), true, "p");
+  TLoggingObject object;
+  object.Log("через объект");
+  object.LogError(EMorvelError("сбой"));
+  const std::string log = test::ReadFile(Logger().FileName());
+  EXPECT_NE(log.find("[ИНФО] "), std::string::npos);
+  EXPECT_NE(log.find(" через объект\r\n"), std::string::npos);
+  EXPECT_NE(log.find("Произошла ошибка: сбой"), std::string::npos);
+}
+
+TEST_F(LoggerTest, UncreatableLogFolderRaises) {
+  test::WriteFile(dir / "file", "x");
+  Logger().Init((dir / "file" / "logs").string() + "/", false, "p");
+  EXPECT_THROW(Logger().AddEntry("x", true), EMorvelError);
+}
+
+}  // namespace
+}  // namespace morvel
