@@ -3,6 +3,7 @@
 // from name indexes filled while the document is read.
 #pragma once
 
+#include <cstddef>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -62,7 +63,20 @@ class TMyNode {
 
   // Lists handed out by the queries belong to the node and live as long as it does.
  private:
+  friend class TMyParser;
+  friend TMyNode* FirstDescendant(TMyNode* node, std::string_view name);
   struct Index;
+
+  // The first descendant of that name, or nullptr; allocates nothing either way.
+  TMyNode* FirstRelative(std::string_view name) const;
+
+  Index& EnsureIndex();
+  // The same as AddChild and AddRelative with the hash of the node's name already
+  // known: the parser hashes each distinct name once per document.
+  void AddChildHashed(std::unique_ptr<TMyNode> node, std::size_t nameHash);
+  void AddRelativeHashed(TMyNode* node, std::size_t nameHash);
+
+  // Made on first need: most nodes are leaves that are never queried.
   std::unique_ptr<Index> fIndex;
 };
 

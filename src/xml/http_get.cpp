@@ -1,0 +1,102 @@
+#include "xml/http_get.h"
+
+#include <curl/curl.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <memory>
+#include <string_view>
+
+#include "base/text.h"
+
+namespace morvel {
+namespace {
+
+struct TTimeouts {
+  std::chrono::milliseconds connect{10000};
+  std::chrono::milliseconds total{60000};
+};
+
+TTimeouts ReadDefaultTimeouts() {
+  TTimeouts t;
+  // Integration tests of the real program shorten the overall time-out this way.
+  if (const char* env = std::getenv("MORVEL_HTTP_TIMEOUT")) {
+    double seconds = 0;
+    if (TryStrToFloat(env, seconds) && seconds > 0 && seconds < 1e6) {
+      t.total = std::chrono::milliseconds(static_cast<long long>(seconds * 1000));
+      if (t.total.count() < 1) t.total = std::chrono::milliseconds(1);
+    }
+  }
+  return t;
+}
+
+TTimeouts& Timeouts() {
+  static TTimeouts timeouts = ReadDefaultTimeouts();
+  return timeouts;
+}
+
+void InitCurlOnce() {
+  static const bool initialised = curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK;
+  (void)initialised;
+}
+
+size_t AppendBody(char* data, size_t size, size_t count, void* userData) {
+  const size_t n = size * count;
+  try {
+    static_cast<std::string*>(userData)->append(data, n);
+  } catch (...) {
+    return 0;  // makes curl give up with a write error
+  }
+  return n;
+}
+
+struct TCurlCleanup {
+  void operator()(CURL* curl) const { curl_easy_cleanup(curl); }
+};
+
+}  // namespace
+
+void SetHttpTimeouts(std::chrono::milliseconds connect, std::chrono::milliseconds total) {
+  TTimeouts& t = Timeouts();
+  t.connect = connect;
+  t.total = total;
+}
+
+std::optional<std::string> HttpGet(const std::string& url) {
+  try {
+    InitCurlOnce();
+    std::unique_ptr<CURL, TCurlCleanup> curl(curl_easy_init());
+    if (!curl) return std::nullopt;
+    const TTimeouts& t = Timeouts();
+    // curl reads 0 as "no limit"; a limit is always meant here.
+    const long connectMs = std::max<long>(1, static_cast<long>(t.connect.count()));
+    const long totalMs = std::max<long>(1, static_cast<long>(t.total.count()));
+    std::string body;
+    CURL* c = curl.get();
+    bool ok = curl_easy_setopt(c, CURLOPT_URL, url.c_str()) == CURLE_OK;
+    // Only web addresses: a name such as file:///...?http:// must not read a file.
+#if LIBCURL_VERSION_NUM >= 0x075500
+    ok = ok && curl_easy_setopt(c, CURLOPT_PROTOCOLS_STR, "http,https") == CURLE_OK;
+#else
+    ok = ok && curl_easy_setopt(c, CURLOPT_PROTOCOLS, CURLPROTO_HTTP | CURLPROTO_HTTPS) == CURLE_OK;
+#endif
+    ok = ok && curl_easy_setopt(c, CURLOPT_HTTPGET, 1L) == CURLE_OK;
+    // A fresh client of default settings: no proxy from the environment either.
+    ok = ok && curl_easy_setopt(c, CURLOPT_PROXY, "") == CURLE_OK;
+    ok = ok && curl_easy_setopt(c, CURLOPT_NOSIGNAL, 1L) == CURLE_OK;
+    ok = ok && curl_easy_setopt(c, CURLOPT_CONNECTTIMEOUT_MS, connectMs) == CURLE_OK;
+    ok = ok && curl_easy_setopt(c, CURLOPT_TIMEOUT_MS, totalMs) == CURLE_OK;
+    ok = ok && curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, &AppendBody) == CURLE_OK;
+    ok = ok && curl_easy_setopt(c, CURLOPT_WRITEDATA, &body) == CURLE_OK;
+    if (!ok) return std::nullopt;
+    if (curl_easy_perform(c) != CURLE_OK) return std::nullopt;
+    long status = 0;
+    if (curl_easy_getinfo(c, CURLINFO_RESPONSE_CODE, &status) != CURLE_OK) return std::nullopt;
+    if (status < 200 || status > 299) return std::nullopt;
+    return body;
+  } catch (...) {
+    return std::nullopt;
+  }
+}
+
+}  // namespace morvel

@@ -1,0 +1,331 @@
+#include "xml/my_parser.h"
+
+#include <libxml/SAX2.h>
+#include <libxml/entities.h>
+#include <libxml/parser.h>
+#include <libxml/parserInternals.h>
+
+#include <cstdint>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <optional>
+#include <string_view>
+#include <unordered_map>
+#include <utility>
+
+#include "xml/http_get.h"
+
+namespace morvel {
+namespace {
+
+std::string_view View(const xmlChar* s) {
+  return s != nullptr ? std::string_view(reinterpret_cast<const char*>(s)) : std::string_view();
+}
+
+bool IsBlank(char c) { return static_cast<unsigned char>(c) <= ' '; }
+
+// A file name of the program is UTF-8 on every platform.
+std::filesystem::path PathOf(const std::string& name) {
+  return std::filesystem::path(std::u8string(name.begin(), name.end()));
+}
+
+}  // namespace
+
+// Where the reader takes its bytes from: a file, or a fetched answer in memory.
+struct TMyParser::TSource {
+  std::ifstream file;
+  std::string_view memory;
+  bool fromFile = false;
+  std::uint64_t bytesRead = 0;
+
+  int Read(char* buffer, int length) {
+    if (length <= 0) return 0;
+    std::size_t n = 0;
+    if (fromFile) {
+      file.read(buffer, length);
+      if (file.bad()) return -1;
+      n = static_cast<std::size_t>(file.gcount());
+    } else {
+      n = std::min(memory.size(), static_cast<std::size_t>(length));
+      std::memcpy(buffer, memory.data(), n);
+      memory.remove_prefix(n);
+    }
+    bytesRead += n;
+    return static_cast<int>(n);
+  }
+};
+
+// The state the reader's events share while one document is read: the root, the
+// open element, the line counter and the character run being gathered.
+class TMyParser::TBuilder {
+ public:
+  TBuilder(xmlParserCtxtPtr ctxt, const TSource& source) : fCtxt(ctxt), fSource(source) {}
+
+  std::unique_ptr<TMyNode> TakeRoot() { return std::move(fRoot); }
+
+  // Every event receives the reader's context (the standard handlers that declare
+  // entities need it); the builder travels in its private pointer, which the reader
+  // also hands on to the contexts it makes for expanding entities.
+  static TBuilder* Of(void* ctx) { return static_cast<TBuilder*>(static_cast<xmlParserCtxtPtr>(ctx)->_private); }
+
+  static void OnStart(void* ctx, const xmlChar* localname, const xmlChar* prefix, const xmlChar* /*uri*/,
+                      int nbNamespaces, const xmlChar** namespaces, int nbAttributes, int /*nbDefaulted*/,
+                      const xmlChar** attributes) {
+    TBuilder* self = Of(ctx);
+    self->Guarded([&] { self->Start(localname, prefix, nbNamespaces, namespaces, nbAttributes, attributes); });
+  }
+
+  static void OnEnd(void* ctx, const xmlChar* localname, const xmlChar* prefix, const xmlChar* /*uri*/) {
+    TBuilder* self = Of(ctx);
+    self->Guarded([&] { self->End(localname, prefix); });
+  }
+
+  static void OnCharacters(void* ctx, const xmlChar* ch, int len) {
+    TBuilder* self = Of(ctx);
+    // Character data outside the root belongs to no element.
+    if (self->fOpen == nullptr || len <= 0) return;
+    self->Guarded([&] {
+      if (!self->Produce(static_cast<std::size_t>(len))) return;
+      self->fRun.append(reinterpret_cast<const char*>(ch), static_cast<std::size_t>(len));
+    });
+  }
+
+  // External entities are declared as empty internal ones, so a document can never
+  // make the reader open a file or an address of its choice; references to them
+  // expand to nothing.
+  static void OnEntityDecl(void* ctx, const xmlChar* name, int type, const xmlChar* publicId,
+                           const xmlChar* systemId, xmlChar* content) {
+    static xmlChar empty[] = "";
+    switch (type) {
+      case XML_EXTERNAL_GENERAL_PARSED_ENTITY:
+        xmlSAX2EntityDecl(ctx, name, XML_INTERNAL_GENERAL_ENTITY, nullptr, nullptr, empty);
+        return;
+      case XML_EXTERNAL_PARAMETER_ENTITY:
+        xmlSAX2EntityDecl(ctx, name, XML_INTERNAL_PARAMETER_ENTITY, nullptr, nullptr, empty);
+        return;
+      default:
+        xmlSAX2EntityDecl(ctx, name, type, publicId, systemId, content);
+    }
+  }
+
+  static xmlParserInputPtr OnResolveEntity(void* /*ctx*/, const xmlChar* /*publicId*/, const xmlChar* /*systemId*/) {
+    return nullptr;
+  }
+
+  static void OnError(void* /*userData*/, xmlErrorPtr /*error*/) {
+    // A broken document ends the reading silently; callers see the missing elements.
+  }
+
+ private:
+  struct TNameKey {
+    const xmlChar* prefix;
+    const xmlChar* local;
+    bool operator==(const TNameKey&) const = default;
+  };
+  struct TNameKeyHash {
+    std::size_t operator()(const TNameKey& k) const {
+      return std::hash<const void*>{}(k.prefix) * 31 + std::hash<const void*>{}(k.local);
+    }
+  };
+  struct TName {
+    std::string text;  // prefix:local as written
+    std::size_t hash;
+  };
+
+  // The reader interns names in its dictionary for the length of the document, so a
+  // pair of name pointers identifies a written name: each one is joined and hashed
+  // only once.
+  const TName& NameOf(const xmlChar* prefix, const xmlChar* local) {
+    auto [it, added] = fNames.try_emplace(TNameKey{prefix, local});
+    if (added) {
+      std::string& text = it->second.text;
+      if (prefix != nullptr) {
+        text = View(prefix);
+        text += ':';
+      }
+      text += View(local);
+      it->second.hash = std::hash<std::string_view>{}(text);
+    }
+    return it->second;
+  }
+
+  template <typename F>
+  void Guarded(F f) {
+    try {
+      f();
+    } catch (...) {
+      // Nothing may unwind through the C reader; end the reading with what we have.
+      xmlStopParser(fCtxt);
+    }
+  }
+
+  // The reader stops the classic exponential entity bombs, but not a large entity
+  // referenced many times, which can turn a small document into gigabytes of text.
+  // Without entities a document's tree holds at most about twice its size in text
+  // (one windows-1251 byte is two UTF-8 bytes), so anything far beyond that is an
+  // expansion attack: the reading ends there.
+  bool Produce(std::size_t amount) {
+    static constexpr std::uint64_t kSlack = 16u << 20;
+    fProduced += amount;
+    if (fProduced <= 8 * fSource.bytesRead + kSlack) return true;
+    xmlStopParser(fCtxt);
+    return false;
+  }
+
+  // Ends the current character run: once per run that holds a line break the line
+  // counter moves on, and the open element takes the run, trimmed, as its text.
+  void EndRun() {
+    if (fRun.empty()) return;
+    if (fRun.find('\n') != std::string::npos) ++fLine;
+    std::size_t begin = 0;
+    std::size_t end = fRun.size();
+    while (begin < end && IsBlank(fRun[begin])) ++begin;
+    while (end > begin && IsBlank(fRun[end - 1])) --end;
+    fOpen->text.assign(fRun, begin, end - begin);
+    fRun.clear();
+  }
+
+  void Start(const xmlChar* localname, const xmlChar* prefix, int nbNamespaces, const xmlChar** namespaces,
+             int nbAttributes, const xmlChar** attributes) {
+    if (fOpen != nullptr) EndRun();
+    if (!Produce(1)) return;
+    const TName& name = NameOf(prefix, localname);
+    auto node = std::make_unique<TMyNode>();
+    node->NodeName = name.text;
+    node->LineNumber = fLine;
+    node->parent = fOpen;
+    // Namespace declarations are attributes like any other, under their written name.
+    for (int i = 0; i < nbNamespaces; ++i) {
+      const TName& declName = NameOf(namespaces[2 * i] != nullptr ? kXmlns : nullptr,
+                                     namespaces[2 * i] != nullptr ? namespaces[2 * i] : kXmlns);
+      if (!node->Attributes.Add(declName.text, std::string(View(namespaces[2 * i + 1])))) {
+        xmlStopParser(fCtxt);
+        return;
+      }
+    }
+    for (int i = 0; i < nbAttributes; ++i) {
+      const xmlChar** a = attributes + 5 * i;  // local name, prefix, URI, value, value end
+      const TName& attrName = NameOf(a[1], a[0]);
+      std::string value(reinterpret_cast<const char*>(a[3]), static_cast<std::size_t>(a[4] - a[3]));
+      if (!Produce(value.size())) return;
+      if (!node->Attributes.Add(attrName.text, std::move(value))) {
+        // A repeated attribute ends the document; the tree keeps what came before.
+        xmlStopParser(fCtxt);
+        return;
+      }
+    }
+    TMyNode* raw = node.get();
+    if (!fRoot) {
+      fRoot = std::move(node);
+    } else if (fOpen != nullptr) {
+      Attach(*fOpen, std::move(node), name.hash);
+    } else {
+      return;  // a second top-level element; the reader stops before this
+    }
+    fOpen = raw;
+  }
+
+  void End(const xmlChar* localname, const xmlChar* prefix) {
+    if (fOpen == nullptr) return;
+    EndRun();
+    if (fOpen->NodeName != NameOf(prefix, localname).text) return;
+    fOpen = fOpen->parent;
+    // Whatever follows the root element is not read.
+    if (fOpen == nullptr) xmlStopParser(fCtxt);
+  }
+
+  static constexpr const xmlChar kXmlns[] = "xmlns";
+
+  xmlParserCtxtPtr fCtxt;
+  const TSource& fSource;
+  std::uint64_t fProduced = 0;  // bytes of text and attribute values, plus one per element
+  std::unique_ptr<TMyNode> fRoot;
+  TMyNode* fOpen = nullptr;  // the current open element
+  int fLine = 2;             // the root normally follows the XML declaration
+  std::string fRun;          // pieces of the current character run, joined
+  std::unordered_map<TNameKey, TName, TNameKeyHash> fNames;
+};
+
+void TMyParser::Attach(TMyNode& parent, std::unique_ptr<TMyNode> child, std::size_t nameHash) {
+  parent.AddChildHashed(std::move(child), nameHash);
+}
+
+std::unique_ptr<TMyNode> TMyParser::Run(TSource& source) {
+  xmlSAXHandler sax;
+  std::memset(&sax, 0, sizeof sax);
+  xmlSAXVersion(&sax, 2);
+  // Only elements, attributes and text make the tree; the document declaration is
+  // still read (its internal subset declares the entities) but nothing external is.
+  sax.startElementNs = &TBuilder::OnStart;
+  sax.endElementNs = &TBuilder::OnEnd;
+  sax.characters = &TBuilder::OnCharacters;
+  sax.ignorableWhitespace = &TBuilder::OnCharacters;
+  // A CDATA section is text of the element like the text around it.
+  sax.cdataBlock = &TBuilder::OnCharacters;
+  sax.entityDecl = &TBuilder::OnEntityDecl;
+  sax.resolveEntity = &TBuilder::OnResolveEntity;
+  sax.externalSubset = nullptr;
+  sax.reference = nullptr;
+  sax.comment = nullptr;
+  sax.processingInstruction = nullptr;
+  sax.startElement = nullptr;
+  sax.endElement = nullptr;
+  sax.warning = nullptr;
+  sax.error = nullptr;
+  sax.fatalError = nullptr;
+  sax.serror = &TBuilder::OnError;
+
+  auto read = [](void* context, char* buffer, int length) -> int {
+    return static_cast<TSource*>(context)->Read(buffer, length);
+  };
+  auto close = [](void*) -> int { return 0; };
+  xmlParserCtxtPtr ctxt = xmlCreateIOParserCtxt(&sax, nullptr, read, close, &source, XML_CHAR_ENCODING_NONE);
+  if (ctxt == nullptr) return nullptr;
+  struct TContextFree {
+    xmlParserCtxtPtr ctxt;
+    TMyParser* owner;
+    ~TContextFree() {
+      if (ctxt->myDoc != nullptr) xmlFreeDoc(ctxt->myDoc);
+      ctxt->myDoc = nullptr;
+      xmlFreeParserCtxt(ctxt);
+      owner->saxParser = nullptr;
+    }
+  } contextFree{ctxt, this};
+  saxParser = ctxt;
+
+  TBuilder builder(ctxt, source);
+  ctxt->_private = &builder;
+  // References are expanded by the reader; no network, no external subset, and the
+  // reader's own limits on entity expansion stay on.
+  xmlCtxtUseOptions(ctxt, XML_PARSE_NOENT | XML_PARSE_NONET);
+  xmlParseDocument(ctxt);
+  return builder.TakeRoot();
+}
+
+std::unique_ptr<TMyNode> TMyParser::parse(const std::string& fileName) {
+  try {
+    TSource source;
+    std::optional<std::string> body;
+    if (fileName.find("http://") != std::string::npos) {
+      body = HttpGet(fileName);
+      if (!body) return nullptr;
+      source.memory = *body;
+    } else {
+      source.file.open(PathOf(fileName), std::ios::binary);
+      if (!source.file) return nullptr;
+      source.fromFile = true;
+    }
+    return Run(source);
+  } catch (...) {
+    return nullptr;
+  }
+}
+
+std::unique_ptr<TMyNode> LoadXMLTree(const std::string& fileName) {
+  TMyParser parser;
+  return parser.parse(fileName);
+}
+
+}  // namespace morvel

@@ -1,0 +1,38 @@
+// Builds the element tree of a document from the events of libxml2's streaming
+// (SAX2) reader.
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <string>
+
+#include "xml/my_node.h"
+
+struct _xmlParserCtxt;
+
+namespace morvel {
+
+class TMyParser {
+ public:
+  TMyParser() = default;
+  TMyParser(const TMyParser&) = delete;
+  TMyParser& operator=(const TMyParser&) = delete;
+
+  // Reads the document and returns its root element, or nullptr when no element
+  // started. A name that contains "http://" is fetched with one GET and parsed from
+  // memory; anything else is a file opened for reading. A missing file, a failed
+  // request or a broken document ends the reading with the tree built so far.
+  // Never raises.
+  std::unique_ptr<TMyNode> parse(const std::string& fileName);
+
+ private:
+  class TBuilder;
+  struct TSource;
+
+  std::unique_ptr<TMyNode> Run(TSource& source);
+  static void Attach(TMyNode& parent, std::unique_ptr<TMyNode> child, std::size_t nameHash);
+
+  _xmlParserCtxt* saxParser = nullptr;  // the reader; set only while parse runs
+};
+
+}  // namespace morvel
