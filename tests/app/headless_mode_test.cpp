@@ -109,6 +109,10 @@ TEST_F(HeadlessModeTest, PortableModeKeepsTheDataBesideTheProgram) {
   const std::filesystem::path programFolder = work / "program";
   std::filesystem::create_directories(programFolder);
   std::filesystem::copy_file(test::BuiltProgram("morvel"), programFolder / "morvel");
+  // The shipped files go with the program: without the schema it would not start.
+  for (const char* shipped : {"perech-vlmr.xsd", "perech-vlmr-additional.xml"}) {
+    std::filesystem::copy_file(test::BuiltProgram(shipped), programFolder / shipped);
+  }
   test::WriteFile(programFolder / "MorvelConfig.ini", "[Options]\r\nDebug=1\r\n");
   const test::ProcessResult r = test::RunProcess(programFolder / "morvel", {"bpi", isFolder.string(), "p"},
                                                  {{"XDG_CONFIG_HOME", home.path().string()}}, work.path());
