@@ -12,6 +12,9 @@
 namespace morvel {
 
 std::optional<std::string> ReadFileBytes(const std::filesystem::path& path) {
+  // A folder opens like a file on some systems and then fails while it is read.
+  std::error_code ec;
+  if (std::filesystem::is_directory(path, ec)) return std::nullopt;
   std::ifstream in(path, std::ios::binary);
   if (!in) return std::nullopt;
   std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());

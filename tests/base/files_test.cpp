@@ -31,6 +31,13 @@ TEST(Files, AtomicWriteReplacesOrLeavesTheOldFile) {
   EXPECT_FALSE(WriteFileAtomically(dir / "missing" / "x.ini", "y"));
 }
 
+TEST(Files, AFolderOrAMissingFileReadsAsNothing) {
+  test::TempDir dir;
+  EXPECT_FALSE(ReadFileBytes(dir.path()));
+  EXPECT_FALSE(ReadFileBytes(dir / "missing"));
+  EXPECT_THROW(LoadAnsiTextLines(dir.path()), std::exception);
+}
+
 TEST(Files, JoinAnsiLinesEndsEveryLineWithCrLf) {
   EXPECT_EQ(JoinAnsiLines({"a", "Ж"}), "a\r\n\xC6\r\n");
 }
