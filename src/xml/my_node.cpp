@@ -1,5 +1,6 @@
 #include "xml/my_node.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <forward_list>
 #include <functional>
@@ -19,15 +20,15 @@ std::size_t HashName(std::string_view name) { return std::hash<std::string_view>
 class TNameIndex {
  public:
   TMyNodeList* Find(std::string_view name, std::size_t hash) {
-    if (fSlots.empty()) {
+    if (!fSlots) {
       for (Entry& e : fEntries) {
         if (e.hash == hash && e.list.front()->NodeName == name) return &e.list;
       }
       return nullptr;
     }
-    const std::size_t mask = fSlots.size() - 1;
+    const std::size_t mask = fSlots->size() - 1;
     for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
-      const std::uint32_t slot = fSlots[i];
+      const std::uint32_t slot = (*fSlots)[i];
       if (slot == 0) return nullptr;
       Entry& e = fEntries[slot - 1];
       if (e.hash == hash && e.list.front()->NodeName == name) return &e.list;
@@ -40,24 +41,41 @@ class TNameIndex {
       list->push_back(node);
       return *list;
     }
-    fEntries.push_back(Entry{hash, TMyNodeList{node}});
+    return Add(hash, NewList(node));
+  }
+
+  // The smallest heap block of the allocator holds three pointers, so a list starts
+  // with room for three: no more memory, and two fewer reallocations as it grows.
+  static TMyNodeList NewList(TMyNode* first) {
+    TMyNodeList list;
+    list.reserve(3);
+    list.push_back(first);
+    return list;
+  }
+
+  // A new entry; its name (that of the list's first node) must not be in the index.
+  TMyNodeList& Add(std::size_t hash, TMyNodeList list) {
+    fEntries.push_back(Entry{hash, std::move(list)});
     if (fEntries.size() > kLinearLimit) {
-      if (fEntries.size() * 2 > fSlots.size()) {
-        try {
+      try {
+        if (!fSlots || fEntries.size() * 2 > fSlots->size()) {
           Rehash();
-        } catch (...) {
-          // Leave the node out, so the caller still owns what it passed; without
-          // the table the entries are searched one by one, which is still right.
-          fEntries.pop_back();
-          fSlots.clear();
-          throw;
+        } else {
+          Place(fEntries.size() - 1);
         }
-      } else {
-        Place(fEntries.size() - 1);
+      } catch (...) {
+        // Leave the entry out, so the caller still owns what it passed; without the
+        // table the entries are searched one by one, which is still right.
+        fEntries.pop_back();
+        fSlots.reset();
+        throw;
       }
     }
     return fEntries.back().list;
   }
+
+  void Reserve(std::size_t names) { fEntries.reserve(names); }
+  std::size_t Size() const { return fEntries.size(); }
 
   template <typename F>
   void ForEachList(F f) const {
@@ -80,20 +98,22 @@ class TNameIndex {
 
   void Rehash() {
     std::size_t size = 32;
-    while (size < fEntries.size() * 4) size *= 2;
-    fSlots.assign(size, 0);
+    while (size < fEntries.size() * 3) size *= 2;
+    auto slots = std::make_unique<std::vector<std::uint32_t>>(size, 0);
+    fSlots.swap(slots);
     for (std::size_t i = 0; i < fEntries.size(); ++i) Place(i);
   }
 
   void Place(std::size_t entry) {
-    const std::size_t mask = fSlots.size() - 1;
+    std::vector<std::uint32_t>& slots = *fSlots;
+    const std::size_t mask = slots.size() - 1;
     std::size_t i = fEntries[entry].hash & mask;
-    while (fSlots[i] != 0) i = (i + 1) & mask;
-    fSlots[i] = static_cast<std::uint32_t>(entry + 1);
+    while (slots[i] != 0) i = (i + 1) & mask;
+    slots[i] = static_cast<std::uint32_t>(entry + 1);
   }
 
-  std::vector<Entry> fEntries;       // in the order the names first occurred
-  std::vector<std::uint32_t> fSlots;  // entry number + 1, 0 for a free slot
+  std::vector<Entry> fEntries;                         // in the order the names first occurred
+  std::unique_ptr<std::vector<std::uint32_t>> fSlots;  // entry number + 1, 0 for a free slot
 };
 
 }  // namespace
@@ -132,7 +152,16 @@ struct TMyNode::Index {
     });
   }
 
+  // Every descendant of the name, in document order.
+  const TMyNodeList* Descendants(std::string_view name, std::size_t hash) {
+    if (const TMyNodeList* list = relatives.Find(name, hash)) return list;
+    return children.Find(name, hash);
+  }
+
   TNameIndex children;
+  // Only the names that also occur deeper than the direct children: as long as every
+  // descendant of a name is a child, the children list is the answer, which spares the
+  // lowest levels of a tree (the most numerous) a second copy of every list.
   TNameIndex relatives;
   // Result lists made for queries (absent names, ChildNodes); a forward list keeps
   // every handed-out reference valid while more are added.
@@ -145,6 +174,17 @@ TMyNode::~TMyNode() = default;
 TMyNode::Index& TMyNode::EnsureIndex() {
   if (!fIndex) fIndex = std::make_unique<Index>();
   return *fIndex;
+}
+
+void TMyNode::ReserveIndex(std::size_t childNames, std::size_t relativeNames) {
+  Index& index = EnsureIndex();
+  index.children.Reserve(childNames);
+  index.relatives.Reserve(relativeNames);
+}
+
+void TMyNode::IndexShape(std::size_t& childNames, std::size_t& relativeNames) const {
+  childNames = fIndex ? fIndex->children.Size() : 0;
+  relativeNames = fIndex ? fIndex->relatives.Size() : 0;
 }
 
 void TMyNode::AddChild(std::unique_ptr<TMyNode> node) {
@@ -172,7 +212,26 @@ void TMyNode::AddChildHashed(std::unique_ptr<TMyNode> node, std::size_t nameHash
 void TMyNode::AddRelativeHashed(TMyNode* node, std::size_t nameHash) {
   // Every ancestor lists the node at the moment its start tag is read, which keeps
   // each index list in document order.
-  for (TMyNode* n = this; n != nullptr; n = n->parent) n->EnsureIndex().relatives.Append(node, nameHash);
+  for (TMyNode* n = this; n != nullptr; n = n->parent) {
+    Index& index = n->EnsureIndex();
+    if (TMyNodeList* list = index.relatives.Find(node->NodeName, nameHash)) {
+      list->push_back(node);
+      continue;
+    }
+    TMyNodeList* kids = index.children.Find(node->NodeName, nameHash);
+    if (kids != nullptr && kids->back() == node) continue;  // a child, answered by the children list
+    // The first descendant of the name below the children: from here on the name
+    // needs a list of its own, starting with the children of that name so far.
+    if (kids == nullptr) {
+      index.relatives.Add(nameHash, TNameIndex::NewList(node));
+      continue;
+    }
+    TMyNodeList list;
+    list.reserve(std::max<std::size_t>(3, kids->size() + 1));
+    list = *kids;
+    list.push_back(node);
+    index.relatives.Add(nameHash, std::move(list));
+  }
 }
 
 const TMyNodeList& TMyNode::SelectNodes(std::string_view name) {
@@ -190,14 +249,14 @@ TMyNode* TMyNode::SelectSingleNode(std::string_view name) {
 
 const TMyNodeList& TMyNode::GetElementsByTagName(std::string_view name) {
   if (fIndex) {
-    if (const TMyNodeList* list = fIndex->relatives.Find(name, HashName(name))) return *list;
+    if (const TMyNodeList* list = fIndex->Descendants(name, HashName(name))) return *list;
   }
   return EnsureIndex().cache.emplace_front();
 }
 
 TMyNode* TMyNode::FirstRelative(std::string_view name) const {
   if (!fIndex) return nullptr;
-  const TMyNodeList* list = fIndex->relatives.Find(name, HashName(name));
+  const TMyNodeList* list = fIndex->Descendants(name, HashName(name));
   return list != nullptr ? list->front() : nullptr;
 }
 

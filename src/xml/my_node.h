@@ -69,6 +69,11 @@ class TMyNode {
 
   // The first descendant of that name, or nullptr; allocates nothing either way.
   TMyNode* FirstRelative(std::string_view name) const;
+  // The number of distinct names among the children and in the index of deeper
+  // descendants; the parser reserves room for the shape that the last element of a
+  // name had, since the records of a document repeat one layout.
+  void ReserveIndex(std::size_t childNames, std::size_t relativeNames);
+  void IndexShape(std::size_t& childNames, std::size_t& relativeNames) const;
 
   Index& EnsureIndex();
   // The same as AddChild and AddRelative with the hash of the node's name already

@@ -132,12 +132,15 @@ class TMyParser::TBuilder {
   struct TName {
     std::string text;  // prefix:local as written
     std::size_t hash;
+    // The index shape of the last element of this name, reserved for the next one.
+    std::size_t childNames = 0;
+    std::size_t relativeNames = 0;
   };
 
   // The reader interns names in its dictionary for the length of the document, so a
   // pair of name pointers identifies a written name: each one is joined and hashed
   // only once.
-  const TName& NameOf(const xmlChar* prefix, const xmlChar* local) {
+  TName& NameOf(const xmlChar* prefix, const xmlChar* local) {
     auto [it, added] = fNames.try_emplace(TNameKey{prefix, local});
     if (added) {
       std::string& text = it->second.text;
@@ -196,6 +199,7 @@ class TMyParser::TBuilder {
     node->NodeName = name.text;
     node->LineNumber = fLine;
     node->parent = fOpen;
+    if (name.childNames != 0) Reserve(*node, name.childNames, name.relativeNames);
     // Namespace declarations are attributes like any other, under their written name.
     for (int i = 0; i < nbNamespaces; ++i) {
       const TName& declName = NameOf(namespaces[2 * i] != nullptr ? kXmlns : nullptr,
@@ -230,7 +234,9 @@ class TMyParser::TBuilder {
   void End(const xmlChar* localname, const xmlChar* prefix) {
     if (fOpen == nullptr) return;
     EndRun();
-    if (fOpen->NodeName != NameOf(prefix, localname).text) return;
+    TName& name = NameOf(prefix, localname);
+    if (fOpen->NodeName != name.text) return;
+    Shape(*fOpen, name.childNames, name.relativeNames);
     fOpen = fOpen->parent;
     // Whatever follows the root element is not read.
     if (fOpen == nullptr) xmlStopParser(fCtxt);
@@ -250,6 +256,14 @@ class TMyParser::TBuilder {
 
 void TMyParser::Attach(TMyNode& parent, std::unique_ptr<TMyNode> child, std::size_t nameHash) {
   parent.AddChildHashed(std::move(child), nameHash);
+}
+
+void TMyParser::Reserve(TMyNode& node, std::size_t childNames, std::size_t relativeNames) {
+  node.ReserveIndex(childNames, relativeNames);
+}
+
+void TMyParser::Shape(const TMyNode& node, std::size_t& childNames, std::size_t& relativeNames) {
+  node.IndexShape(childNames, relativeNames);
 }
 
 std::unique_ptr<TMyNode> TMyParser::Run(TSource& source) {

@@ -30,7 +30,10 @@ class TMyParser {
   struct TSource;
 
   std::unique_ptr<TMyNode> Run(TSource& source);
+  // The tree's parser-only entries.
   static void Attach(TMyNode& parent, std::unique_ptr<TMyNode> child, std::size_t nameHash);
+  static void Reserve(TMyNode& node, std::size_t childNames, std::size_t relativeNames);
+  static void Shape(const TMyNode& node, std::size_t& childNames, std::size_t& relativeNames);
 
   _xmlParserCtxt* saxParser = nullptr;  // the reader; set only while parse runs
 };

@@ -84,6 +84,17 @@ TEST(MyNode, DescendantsAtAnyDepthInDocumentOrderButNeverTheNodeItself) {
   EXPECT_EQ(secondP->GetElementsByTagName("Q")[1]->GetXPath(), "/R/P[2]/Q/Q");
   // A leaf has no descendants.
   EXPECT_TRUE(ns[0]->GetElementsByTagName("N").empty());
+
+  // Children and deeper descendants of one name interleave in document order.
+  auto mixed = ParseText("<R><N>a</N><X><N>b</N></X><N>c</N><X><Y><N>d</N></Y></X><N>e</N></R>");
+  ASSERT_NE(mixed, nullptr);
+  std::string order;
+  for (TMyNode* n : mixed->GetElementsByTagName("N")) order += n->text;
+  EXPECT_EQ(order, "abcde");
+  order.clear();
+  for (TMyNode* n : mixed->SelectNodes("N")) order += n->text;
+  EXPECT_EQ(order, "ace");
+  EXPECT_EQ(mixed->SelectNodes("N")[2]->GetXPath(), "/R/N[3]");
 }
 
 TEST(MyNode, NamesAreComparedExactlyWithTheirPrefix) {

@@ -104,6 +104,20 @@ TEST(MyParser, AttributesKeepTheirWrittenNames) {
   EXPECT_EQ(root->SelectSingleNode("Item")->Attributes.getNamedItem("id")->text, "7");
 }
 
+TEST(MyParser, EntitiesWithElementsAddElements) {
+  auto root = ParseText(
+      "<?xml version=\"1.0\"?>\n<!DOCTYPE R [<!ENTITY block \"<Я a='&#1041;'>1</Я><Я>2</Я>\">]>\n"
+      "<R>&block;<Ю/>&block;</R>");
+  ASSERT_NE(root, nullptr);
+  const TMyNodeList& ya = root->SelectNodes("Я");
+  ASSERT_EQ(ya.size(), 4u);
+  EXPECT_EQ(ya[3]->text, "2");
+  EXPECT_EQ(ya[3]->GetXPath(), "/R/Я[4]");
+  EXPECT_EQ(ya[2]->Attributes.getNamedItem("a")->text, "Б");
+  EXPECT_EQ(root->GetElementsByTagName("Я").size(), 4u);
+  EXPECT_NE(root->SelectSingleNode("Ю"), nullptr);
+}
+
 TEST(MyParser, ReadingStopsAfterTheRootElement) {
   auto root = ParseText("<R><A>1</A></R>\nextra text <junk");
   ASSERT_NE(root, nullptr);
