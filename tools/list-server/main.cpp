@@ -9,6 +9,7 @@
 #include <libxml/xmlerror.h>
 #include <pthread.h>
 #include <signal.h>
+#include <sys/socket.h>
 
 #include <atomic>
 #include <charconv>
@@ -291,6 +292,13 @@ int Run(int argc, char** argv) {
 
   httplib::Server server;
   server.set_keep_alive_max_count(1);
+  // The library's default also sets SO_REUSEPORT, which would let a second server
+  // share a fixed port with a running one and take half of its requests. Only
+  // SO_REUSEADDR, so that a restart on the same port does not wait for TIME_WAIT.
+  server.set_socket_options([](socket_t sock) {
+    int yes = 1;
+    setsockopt(sock, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+  });
   TListServer lists(options, store, state);
   server.set_pre_routing_handler([&state](const httplib::Request& req, httplib::Response&) {
     LogRequest(state, req);
