@@ -74,18 +74,20 @@ class TMyParser::TBuilder {
                       int nbNamespaces, const xmlChar** namespaces, int nbAttributes, int /*nbDefaulted*/,
                       const xmlChar** attributes) {
     TBuilder* self = Of(ctx);
+    if (self == nullptr) return;
     self->Guarded([&] { self->Start(localname, prefix, nbNamespaces, namespaces, nbAttributes, attributes); });
   }
 
   static void OnEnd(void* ctx, const xmlChar* localname, const xmlChar* prefix, const xmlChar* /*uri*/) {
     TBuilder* self = Of(ctx);
+    if (self == nullptr) return;
     self->Guarded([&] { self->End(localname, prefix); });
   }
 
   static void OnCharacters(void* ctx, const xmlChar* ch, int len) {
     TBuilder* self = Of(ctx);
     // Character data outside the root belongs to no element.
-    if (self->fOpen == nullptr || len <= 0) return;
+    if (self == nullptr || self->fOpen == nullptr || len <= 0) return;
     self->Guarded([&] {
       if (!self->Produce(static_cast<std::size_t>(len))) return;
       self->fRun.append(reinterpret_cast<const char*>(ch), static_cast<std::size_t>(len));
@@ -165,12 +167,14 @@ class TMyParser::TBuilder {
   }
 
   // The reader stops the classic exponential entity bombs, but not a large entity
-  // referenced many times, which can turn a small document into gigabytes of text.
-  // Without entities a document's tree holds at most about twice its size in text
-  // (one windows-1251 byte is two UTF-8 bytes), so anything far beyond that is an
-  // expansion attack: the reading ends there.
+  // referenced many times, which can turn a small document into gigabytes of text or
+  // millions of elements. Without entities a tree holds at most about three times the
+  // document's size in text (a windows-1251 byte may become three UTF-8 bytes), and
+  // an element takes at least four bytes of the document (<a/>), which is why one
+  // counts as sixteen; anything far beyond that is an expansion attack, and the
+  // reading ends there.
   bool Produce(std::size_t amount) {
-    static constexpr std::uint64_t kSlack = 16u << 20;
+    static constexpr std::uint64_t kSlack = 1u << 20;
     fProduced += amount;
     if (fProduced <= 8 * fSource.bytesRead + kSlack) return true;
     xmlStopParser(fCtxt);
@@ -179,21 +183,34 @@ class TMyParser::TBuilder {
 
   // Ends the current character run: once per run that holds a line break the line
   // counter moves on, and the open element takes the run, trimmed, as its text.
+  // Line breaks inside a text are CR LF, whatever the file had (the reader brings
+  // them as LF).
   void EndRun() {
     if (fRun.empty()) return;
-    if (fRun.find('\n') != std::string::npos) ++fLine;
+    const std::size_t firstBreak = fRun.find('\n');
+    if (firstBreak != std::string::npos) ++fLine;
     std::size_t begin = 0;
     std::size_t end = fRun.size();
     while (begin < end && IsBlank(fRun[begin])) ++begin;
     while (end > begin && IsBlank(fRun[end - 1])) --end;
-    fOpen->text.assign(fRun, begin, end - begin);
+    std::string& text = fOpen->text;
+    if (firstBreak == std::string::npos || std::string_view(fRun).substr(begin, end - begin).find('\n') ==
+                                               std::string_view::npos) {
+      text.assign(fRun, begin, end - begin);
+    } else {
+      text.clear();
+      for (std::size_t i = begin; i < end; ++i) {
+        if (fRun[i] == '\n') text += '\r';
+        text += fRun[i];
+      }
+    }
     fRun.clear();
   }
 
   void Start(const xmlChar* localname, const xmlChar* prefix, int nbNamespaces, const xmlChar** namespaces,
              int nbAttributes, const xmlChar** attributes) {
     if (fOpen != nullptr) EndRun();
-    if (!Produce(1)) return;
+    if (!Produce(kElementWeight)) return;
     const TName& name = NameOf(prefix, localname);
     auto node = std::make_unique<TMyNode>();
     node->NodeName = name.text;
@@ -243,10 +260,11 @@ class TMyParser::TBuilder {
   }
 
   static constexpr const xmlChar kXmlns[] = "xmlns";
+  static constexpr std::size_t kElementWeight = 16;
 
   xmlParserCtxtPtr fCtxt;
   const TSource& fSource;
-  std::uint64_t fProduced = 0;  // bytes of text and attribute values, plus one per element
+  std::uint64_t fProduced = 0;  // bytes of text and attribute values, and the elements
   std::unique_ptr<TMyNode> fRoot;
   TMyNode* fOpen = nullptr;  // the current open element
   int fLine = 2;             // the root normally follows the XML declaration

@@ -61,6 +61,7 @@ TEST(MyParser, TextIsTheTrimmedLastRunWithPiecesJoined) {
       "<V>&#x410;&#1041;&#9;</V>\n"
       "<W>&org;</W>\n"
       "<X>&lt;&gt;&apos;&quot;</X>\n"
+      "<Y>\n  x\r\ny\nz\rw\n</Y>\n"
       "</R>\n");
   ASSERT_NE(root, nullptr);
   EXPECT_EQ(ChildText(root.get(), "P"), "x & y");
@@ -76,6 +77,8 @@ TEST(MyParser, TextIsTheTrimmedLastRunWithPiecesJoined) {
   EXPECT_EQ(ChildText(root.get(), "V"), "АБ");
   EXPECT_EQ(ChildText(root.get(), "W"), "ООО \"Ромашка\"");
   EXPECT_EQ(ChildText(root.get(), "X"), "<>'\"");
+  // Line breaks inside a text come as CR LF, however the file wrote them.
+  EXPECT_EQ(ChildText(root.get(), "Y"), "x\r\ny\r\nz\r\nw");
   EXPECT_EQ(root->text, "");
 }
 
@@ -237,6 +240,25 @@ TEST(MyParser, EntityExpansionBombIsRefused) {
   ASSERT_NE(wideRoot, nullptr);
   EXPECT_EQ(wideRoot->SelectSingleNode("End"), nullptr);
   EXPECT_LT(wideRoot->SelectNodes("T").size(), 20000u);
+
+  // The same with elements instead of text.
+  std::string many = "<?xml version=\"1.0\"?>\n<!DOCTYPE R [<!ENTITY els \"";
+  for (int i = 0; i < 10000; ++i) many += "<e/>";
+  many += "\">]>\n<R>";
+  for (int i = 0; i < 2000; ++i) many += "<T>&els;</T>";
+  many += "<End/></R>";
+  auto manyRoot = ParseText(many);
+  ASSERT_NE(manyRoot, nullptr);
+  EXPECT_EQ(manyRoot->SelectSingleNode("End"), nullptr);
+  EXPECT_LT(manyRoot->GetElementsByTagName("e").size(), 10000u * 2000u);
+
+  // A dense document of tiny elements is no attack.
+  std::string dense = "<R>";
+  for (int i = 0; i < 200000; ++i) dense += "<a/>";
+  dense += "<End/></R>";
+  auto denseRoot = ParseText(dense);
+  ASSERT_NE(denseRoot, nullptr);
+  EXPECT_NE(denseRoot->SelectSingleNode("End"), nullptr);
 }
 
 TEST(MyParser, ExternalEntitiesAreNeverLoaded) {
