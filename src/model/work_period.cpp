@@ -98,7 +98,7 @@ std::shared_ptr<TWorkPeriod> TWorkPeriod::Clone() const {
   return copy;
 }
 
-bool TWorkPeriod::Matches(const TBases& bases, std::string_view profCode, std::string_view terrCond,
+bool TWorkPeriod::Matches(const TCodeSet& bases, std::string_view profCode, std::string_view terrCond,
                           const TAddPdData& addPdData) const {
   if (Bases.DelimitedText() != bases.DelimitedText() || ProfessionCode != profCode) return false;
   if (!TerritoryConditionsAgree(TerritoryCondition, terrCond)) return false;

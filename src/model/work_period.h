@@ -51,7 +51,7 @@ class TWorkPeriod : public TPeriodically {
   // else leaves the previous value.
   void SetSeniorityBase(std::string_view value);
 
-  bool Matches(const TBases& bases, std::string_view profCode, std::string_view terrCond,
+  bool Matches(const TCodeSet& bases, std::string_view profCode, std::string_view terrCond,
                const TAddPdData& addPdData) const;
   bool Matches(const TWorkPeriod& other) const;
 
