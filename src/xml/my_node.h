@@ -40,7 +40,8 @@ class TMyNode {
 
   int NodeNumber = 0;  // 1-based position among same-named siblings; 0 for an only child
   int LineNumber = 1;  // approximate line of the start tag
-  std::string NodeName;
+  std::string NodeName;  // as written; the indexes of the ancestors rely on it, so it
+                         // must not change once the node is in a tree
   std::string text;  // trimmed character data
   TMyNode* parent = nullptr;
   TMyAttribs Attributes;

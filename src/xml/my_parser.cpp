@@ -4,6 +4,7 @@
 #include <libxml/entities.h>
 #include <libxml/parser.h>
 #include <libxml/parserInternals.h>
+#include <libxml/xmlversion.h>
 
 #include <cstdint>
 #include <cstring>
@@ -116,7 +117,11 @@ class TMyParser::TBuilder {
     return nullptr;
   }
 
+#if LIBXML_VERSION >= 21200
+  static void OnError(void* /*userData*/, const xmlError* /*error*/) {
+#else
   static void OnError(void* /*userData*/, xmlErrorPtr /*error*/) {
+#endif
     // A broken document ends the reading silently; callers see the missing elements.
   }
 

@@ -66,6 +66,9 @@ class HttpGetTest : public ::testing::Test {
     fPort = fServer.bind_to_any_port("127.0.0.1");
     ASSERT_GT(fPort, 0);
     fThread = std::thread([this] { fServer.listen_after_bind(); });
+    // stop() before the loop runs would be lost and leave the join waiting for ever.
+    for (int i = 0; i < 2000 && !fServer.is_running(); ++i) std::this_thread::sleep_for(1ms);
+    ASSERT_TRUE(fServer.is_running());
   }
 
   void TearDown() override {
