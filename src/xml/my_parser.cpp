@@ -65,6 +65,8 @@ class TMyParser::TBuilder {
   TBuilder(xmlParserCtxtPtr ctxt, const TSource& source) : fCtxt(ctxt), fSource(source) {}
 
   std::unique_ptr<TMyNode> TakeRoot() { return std::move(fRoot); }
+  // The root element was closed: the document was read to its end.
+  bool Complete() const { return fComplete; }
 
   // Every event receives the reader's context (the standard handlers that declare
   // entities need it); the builder travels in its private pointer, which the reader
@@ -261,7 +263,10 @@ class TMyParser::TBuilder {
     Shape(*fOpen, name.childNames, name.relativeNames);
     fOpen = fOpen->parent;
     // Whatever follows the root element is not read.
-    if (fOpen == nullptr) xmlStopParser(fCtxt);
+    if (fOpen == nullptr) {
+      fComplete = true;
+      xmlStopParser(fCtxt);
+    }
   }
 
   static constexpr const xmlChar kXmlns[] = "xmlns";
@@ -272,6 +277,7 @@ class TMyParser::TBuilder {
   std::uint64_t fProduced = 0;  // bytes of text and attribute values, and the elements
   std::unique_ptr<TMyNode> fRoot;
   TMyNode* fOpen = nullptr;  // the current open element
+  bool fComplete = false;
   int fLine = 2;             // the root normally follows the XML declaration
   std::string fRun;          // pieces of the current character run, joined
   std::unordered_map<TNameKey, TName, TNameKeyHash> fNames;
@@ -289,7 +295,7 @@ void TMyParser::Shape(const TMyNode& node, std::size_t& childNames, std::size_t&
   node.IndexShape(childNames, relativeNames);
 }
 
-std::unique_ptr<TMyNode> TMyParser::Run(TSource& source) {
+std::unique_ptr<TMyNode> TMyParser::Run(TSource& source, bool requireComplete) {
   xmlSAXHandler sax;
   std::memset(&sax, 0, sizeof sax);
   xmlSAXVersion(&sax, 2);
@@ -338,6 +344,7 @@ std::unique_ptr<TMyNode> TMyParser::Run(TSource& source) {
   // reader's own limits on entity expansion stay on.
   xmlCtxtUseOptions(ctxt, XML_PARSE_NOENT | XML_PARSE_NONET);
   xmlParseDocument(ctxt);
+  if (requireComplete && !builder.Complete()) return nullptr;
   return builder.TakeRoot();
 }
 
@@ -349,12 +356,15 @@ std::unique_ptr<TMyNode> TMyParser::parse(const std::string& fileName) {
       body = HttpGet(fileName);
       if (!body) return nullptr;
       source.memory = *body;
+      // A server answer cut off in the middle would otherwise pass for an answer
+      // that holds fewer positions or persons; it is no document at all.
+      return Run(source, true);
     } else {
       source.file.open(PathOf(fileName), std::ios::binary);
       if (!source.file) return nullptr;
       source.fromFile = true;
     }
-    return Run(source);
+    return Run(source, false);
   } catch (...) {
     return nullptr;
   }

@@ -21,15 +21,15 @@ class TMyParser {
   // Reads the document and returns its root element, or nullptr when no element
   // started. A name that contains "http://" is fetched with one GET and parsed from
   // memory; anything else is a file opened for reading. A missing file, a failed
-  // request or a broken document ends the reading with the tree built so far.
-  // Never raises.
+  // request or a broken file ends the reading with the tree built so far; a fetched
+  // document that is not complete and well-formed gives none. Never raises.
   std::unique_ptr<TMyNode> parse(const std::string& fileName);
 
  private:
   class TBuilder;
   struct TSource;
 
-  std::unique_ptr<TMyNode> Run(TSource& source);
+  std::unique_ptr<TMyNode> Run(TSource& source, bool requireComplete);
   // The tree's parser-only entries.
   static void Attach(TMyNode& parent, std::unique_ptr<TMyNode> child, std::size_t nameHash);
   static void Reserve(TMyNode& node, std::size_t childNames, std::size_t relativeNames);

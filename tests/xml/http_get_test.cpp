@@ -56,6 +56,9 @@ class HttpGetTest : public ::testing::Test {
     fServer.Get("/junk", [](const httplib::Request&, httplib::Response& res) {
       res.set_content("this is not a document", "text/plain");
     });
+    fServer.Get("/cut", [](const httplib::Request&, httplib::Response& res) {
+      res.set_content("<?xml version=\"1.0\"?>\n<Ответ>\n<Перечень ОтчетныйГод=\"2019\">\n", "application/xml");
+    });
     fServer.Get("/slow", [](const httplib::Request&, httplib::Response& res) {
       std::this_thread::sleep_for(2s);
       res.set_content(kDocument, "application/xml");
@@ -138,6 +141,8 @@ TEST_F(HttpGetTest, DocumentAddressesAreFetched) {
   EXPECT_EQ(LoadXMLTree(Url("/missing")), nullptr);
   EXPECT_EQ(LoadXMLTree(Url("/failure")), nullptr);
   EXPECT_EQ(LoadXMLTree(Url("/junk")), nullptr);
+  // A complete answer whose document breaks off is not a shorter document.
+  EXPECT_EQ(LoadXMLTree(Url("/cut")), nullptr);
 
   // A name with http:// inside is an address even where a file of that name exists.
   test::TempDir dir;
