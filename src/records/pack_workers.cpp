@@ -272,6 +272,9 @@ void TPack::ReadWorkPeriod(TMyNode& element, const TPeriodically& blockPeriod, c
              !P->AddPdData.ValueByType(TAddPdDataEnum::epdNoPay)) {
     ots = P->pBeginAsString() + " - " + P->pEndAsString() + " (ОТС)";
   }
+  // Without additional data, season or УИК there is nothing to warn about; the
+  // look-ups by name are not free, and most periods have none of them.
+  if (!P->AddPdData.HasData() && !season && !uik) return;
   if (auto warning = TAddPdDataWarning::TryCreateAddPdDataWarning(P, person, season, uik, ots, P->AddPdData)) {
     kept.push_back(std::move(warning));
   }

@@ -527,3 +527,32 @@ TEST_F(PaymentsTest, OldEntriesAreReadThroughTheirDetails) {
 
 }  // namespace
 }  // namespace morvel
+
+namespace morvel {
+namespace {
+
+class OwnershipTest : public test::RecordsTest {};
+
+TEST_F(OwnershipTest, TablesTakenOverOutliveThePackAndTheTree) {
+  TEntrySpec plane = Vl("САМОЛЕТ", "1");
+  plane.hours = "10";
+  TPersonSpec person;
+  person.periods = {TPeriodSpec{"2019-01-01", "2019-01-31", {plane}}};
+  auto r = ReadXml(test::StazhDocument({person}));
+  ASSERT_TRUE(r.pack);
+  ASSERT_EQ(r.pack->FlightWarnings->Count(), 1);
+  // The verification takes the tables with records; the pack keeps the rest.
+  std::unique_ptr<TFlightWarnings> taken = std::move(r.pack->FlightWarnings);
+  TTerrCodeDataList terr = std::move(r.pack->FTerrCodes);
+  r.pack.reset();
+  r.root.reset();
+  TMemoryLineWriter out;
+  int chapter = 0, table = 0;
+  std::string name;
+  taken->PrintResult(out, chapter, table, name);
+  EXPECT_NE(out.Text().find("<td>123-456-789 01</td>"), std::string::npos);
+  EXPECT_NE(out.Text().find("<td>10</td>"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace morvel
