@@ -82,7 +82,12 @@ std::unique_ptr<TPack> TPack::TryGetPackData(TMyNode* XmlFile, TPDType PDType, T
     };
 
     const std::string serviceName = ServiceElementName(PDType);
-    TMyNode& service = reading::Need(XmlFile->SelectSingleNode(serviceName), serviceName);
+    // The fund's files of the forms before 2017 hold the pack's documents one level
+    // below the root (in ПачкаВходящихДокументов); a service element that is not a
+    // child of the root is taken from there.
+    TMyNode* serviceNode = XmlFile->SelectSingleNode(serviceName);
+    if (serviceNode == nullptr) serviceNode = FirstDescendant(XmlFile, serviceName);
+    TMyNode& service = reading::Need(serviceNode, serviceName);
 
     const std::string dateName = before2017 ? "ДатаСоставления" : af + "ДатаВремя";
     TMyNode* dateNode = service.SelectSingleNode(dateName);

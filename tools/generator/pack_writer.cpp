@@ -229,6 +229,8 @@ void WriteOldPack(const TSynthEmployer& e, const TPackOptions& o, std::ostream& 
   x.Close();
   x.Leaf("ИсточникДанных", "СТРАХОВАТЕЛЬ");
   x.Close();
+  // As in the fund's files, the documents of the pack stand one level down.
+  x.Open("ПачкаВходящихДокументов", {{"Окружение", "В составе файла"}, {"Стадия", "До обработки"}});
 
   x.Open(ServiceDocument(o.form));
   x.Leaf("НомерВпачке", "1");
@@ -288,6 +290,7 @@ void WriteOldPack(const TSynthEmployer& e, const TPackOptions& o, std::ostream& 
     if (o.form == TGenForm::szv64 || o.form == TGenForm::rsv1) OldPayments(x, o.form, p);
     x.Close();
   }
+  x.Close();
   x.Close();
 }
 
