@@ -2,7 +2,9 @@
 
 #include "records_fixture.h"
 
+#include "base/encoding.h"
 #include "base/error.h"
+#include "base/text.h"
 
 namespace morvel {
 namespace {
@@ -275,6 +277,20 @@ TEST_F(PackDataTest, IdentificationOfTheFormsBefore2017) {
   ASSERT_TRUE(other);
   EXPECT_EQ(other->FPackNum, "00011");
   EXPECT_TRUE(errors.empty());
+}
+
+TEST_F(PackDataTest, PackDocumentsDirectlyUnderTheRootAreReadToo) {
+  // The fund's files wrap the documents in ПачкаВходящихДокументов; files without
+  // that level are read the same way.
+  std::string xml = Cp1251ToUtf8(test::ReadFile(test::TestData("packs/szv-6-1-2012.xml")));
+  xml = ReplaceAll(xml, "<ПачкаВходящихДокументов Окружение=\"В составе файла\" Стадия=\"До обработки\">\n", "");
+  xml = ReplaceAll(xml, "</ПачкаВходящихДокументов>\n", "");
+  xml = ReplaceAll(xml, "encoding=\"windows-1251\"", "encoding=\"UTF-8\"");
+  ASSERT_EQ(xml.find("ПачкаВходящихДокументов"), std::string::npos);
+  TRead read = ReadXml(xml);
+  ASSERT_TRUE(read.pack);
+  EXPECT_EQ(read.pack->FPackNum, "00011");
+  EXPECT_EQ(read.pack->Workers.size(), 6u);
 }
 
 TEST_F(PackDataTest, EfsIdentification) {
