@@ -4,7 +4,7 @@
 #include <unicode/ustring.h>
 #include <unicode/utf8.h>
 
-#include <cerrno>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -237,34 +237,34 @@ int StrToIntDef(std::string_view text, int fallback) {
   return TryStrToInt(text, value) ? value : fallback;
 }
 
-bool TryStrToFloat(std::string_view text, double& value) {
-  std::string t = Trim(text);
+bool TryStrToFloatPoint(std::string_view text, double& value) {
+  const std::string t = Trim(text);
   if (t.empty()) return false;
-  const char sep = FormatSettings().DecimalSeparator;
-  // Only the process's separator counts; the other one makes the text invalid.
-  std::string normal;
-  normal.reserve(t.size());
-  bool digits = false;
-  for (std::size_t i = 0; i < t.size(); ++i) {
-    const char c = t[i];
-    if (c >= '0' && c <= '9') {
-      digits = true;
-      normal += c;
-    } else if (c == sep) {
-      normal += '.';
-    } else if (c == '+' || c == '-' || c == 'e' || c == 'E') {
-      normal += c;
-    } else {
-      return false;
-    }
+  const char* first = t.data();
+  const char* last = first + t.size();
+  if (*first == '+') {  // from_chars takes a minus sign only
+    ++first;
+    if (first == last || *first == '-') return false;
   }
-  if (!digits) return false;
-  errno = 0;
-  char* end = nullptr;
-  const double v = std::strtod(normal.c_str(), &end);
-  if (end != normal.c_str() + normal.size() || errno == ERANGE || !std::isfinite(v)) return false;
+  // from_chars, unlike strtod, never reads the decimal separator of the C locale,
+  // which the windowed mode's toolkit sets from the user's environment.
+  double v = 0;
+  const auto [end, ec] = std::from_chars(first, last, v, std::chars_format::general);
+  if (ec != std::errc() || end != last || !std::isfinite(v)) return false;
   value = v;
   return true;
+}
+
+bool TryStrToFloat(std::string_view text, double& value) {
+  const char sep = FormatSettings().DecimalSeparator;
+  if (sep == '.') return TryStrToFloatPoint(text, value);
+  // Only the process's separator counts; a point makes the text invalid.
+  if (text.find('.') != std::string_view::npos) return false;
+  std::string normal(text);
+  for (char& c : normal) {
+    if (c == sep) c = '.';
+  }
+  return TryStrToFloatPoint(normal, value);
 }
 
 double StrToFloat(std::string_view text) {

@@ -46,6 +46,9 @@ int StrToIntDef(std::string_view text, int fallback);
 // A number with the process's decimal separator, an optional sign and exponent;
 // blanks around it are allowed.
 bool TryStrToFloat(std::string_view text, double& value);
+// The same with a decimal point whatever the process's separator: the form the
+// List and the individual records write numbers in.
+bool TryStrToFloatPoint(std::string_view text, double& value);
 double StrToFloat(std::string_view text);
 // The general conversion: up to 15 significant digits, no trailing zeros, the
 // process's decimal separator, scientific notation only for very large or very

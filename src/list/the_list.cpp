@@ -1,14 +1,13 @@
 #include "list/the_list.h"
 
-#include <charconv>
 #include <initializer_list>
-#include <cmath>
 #include <new>
 #include <system_error>
 
 #include "base/error.h"
 #include "base/format_settings.h"
 #include "base/text.h"
+#include "config/settings.h"
 #include "xml/my_node.h"
 #include "xml/node_access.h"
 
@@ -30,17 +29,7 @@ void ForEachChild(TMyNode* node, std::string_view name, F&& action) {
 
 // A number as the List writes it, with a decimal point whatever the process's
 // separator; a comma, blanks inside, or anything that is not a finite number fail.
-bool TryReadDecimal(std::string_view text, double& value) {
-  const std::string t = Trim(text);
-  if (t.empty()) return false;
-  const char* first = t.data();
-  const char* last = first + t.size();
-  double v = 0;
-  const auto [end, ec] = std::from_chars(first, last, v, std::chars_format::general);
-  if (ec != std::errc() || end != last || !std::isfinite(v)) return false;
-  value = v;
-  return true;
-}
+bool TryReadDecimal(std::string_view text, double& value) { return TryStrToFloatPoint(text, value); }
 
 double ReadDecimal(const TMyNode& node) {
   double value = 0;
@@ -67,15 +56,10 @@ TDate AttrDate(const TMyNode& node, std::string_view name) {
 
 TNodeData Location(const TMyNode* node) { return node != nullptr ? TNodeData(*node) : TNodeData(); }
 
-int LastMonthOfQuarterPeriod(int period) {
-  switch (period) {
-    case 0:
-    case 4: return 12;
-    case 1: return 3;
-    case 2: return 6;
-    case 3: return 9;
-    default: throw EMorvelError("Неверный отчетный период Перечня: " + IntToStr(period));
-  }
+// The quarter window exists only for the periods 0 to 4; any other would give a
+// window of some unrelated month.
+void CheckListPeriod(int period) {
+  if (period < 0 || period > 4) throw EMorvelError("Неверный отчетный период Перечня: " + IntToStr(period));
 }
 
 // Each basis followed by a line break, the form the position finding lists them in.
@@ -88,16 +72,14 @@ std::string BasesOnePerLine(const TBases& bases) {
 }  // namespace
 
 TDate FirstDayOfPeriodQuarter(int year, int period) {
-  return EncodeDate(year, LastMonthOfQuarterPeriod(period) - 2, 1);
+  CheckListPeriod(period);
+  return PeriodQuarterBegin(year, period, 0);
 }
 
 TDate LastDayOfPeriod(int year, int period) {
-  const int month = LastMonthOfQuarterPeriod(period);
-  TDate first = 0;
-  if (!TryEncodeDate(year, month, 1, first)) {
-    throw EConvertError("Неверный отчетный год Перечня: " + IntToStr(year));
-  }
-  return EndOfMonth(year, month);
+  CheckListPeriod(period);
+  if (!IsValidDate(year, 1, 1)) throw EConvertError("Неверный отчетный год Перечня: " + IntToStr(year));
+  return PeriodEndDate(year, period, 0);
 }
 
 TTheList::TTheList() : fParseErrors_List(std::make_shared<TProtocolMessageList>()) {}

@@ -1,5 +1,7 @@
 #include "records/pack_types.h"
 
+#include "config/settings.h"
+
 namespace morvel {
 
 std::string_view PDTypeName(TPDType type) {
@@ -40,56 +42,8 @@ std::string_view UtDataTypeName(TUtDataType type) {
 }
 
 int PeriodFromCode(int year, int code) {
-  if (year < 1996) return -1;
-  if (year == 1996) {
-    return code == 3 || code == 4 ? code : -1;
-  }
-  if (year <= 2000) {
-    switch (code) {
-      case 0: return 4;
-      case 2: return 2;
-      case 4: return 4;
-      default: return -1;
-    }
-  }
-  if (year == 2001) {
-    switch (code) {
-      case 0: return 4;
-      case 1: return 3;
-      case 2: return 2;
-      case 3: return 3;
-      case 4: return 4;
-      case 5: return 1;
-      case 6: return 2;
-      case 7: return 3;
-      case 8: return 4;
-      case 9: return 4;
-      default: return -1;
-    }
-  }
-  if (year <= 2009) return code == 0 ? 4 : -1;
-  if (year == 2010) {
-    switch (code) {
-      case 0: return 4;
-      case 1: return 2;
-      case 2: return 4;
-      default: return -1;
-    }
-  }
-  if (year <= 2013) {
-    if (code == 0) return 4;
-    return code >= 1 && code <= 4 ? code : -1;
-  }
-  if (year <= 2016) {
-    switch (code) {
-      case 0: return 4;
-      case 3: return 1;
-      case 6: return 2;
-      case 9: return 3;
-      default: return -1;
-    }
-  }
-  return code == 0 ? 4 : -1;
+  // The period codes of the record forms are those of the reporting periods.
+  return ReportPeriodToQuarter(year, code);
 }
 
 }  // namespace morvel

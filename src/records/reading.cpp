@@ -1,8 +1,5 @@
 #include "records/reading.h"
 
-#include <charconv>
-#include <cmath>
-
 #include "base/error.h"
 #include "base/text.h"
 
@@ -19,21 +16,7 @@ TMyNode& NeedChild(TMyNode& parent, const std::string& name) {
   return *child;
 }
 
-bool TryParsePointNumber(std::string_view text, double& value) {
-  const std::string t = Trim(text);
-  if (t.empty()) return false;
-  const char* first = t.data();
-  const char* last = t.data() + t.size();
-  if (*first == '+') {  // from_chars takes a minus sign only
-    ++first;
-    if (first == last || *first == '-') return false;
-  }
-  double v = 0;
-  const auto [end, ec] = std::from_chars(first, last, v, std::chars_format::general);
-  if (ec != std::errc() || end != last || !std::isfinite(v)) return false;
-  value = v;
-  return true;
-}
+bool TryParsePointNumber(std::string_view text, double& value) { return TryStrToFloatPoint(text, value); }
 
 double ParsePointNumber(std::string_view text) {
   double value = 0;

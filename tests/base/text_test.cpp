@@ -64,6 +64,19 @@ TEST(Text, FloatsUseThePointAndTheGeneralConversion) {
   EXPECT_EQ(FloatToStr(0.000001), "1E-6");
 }
 
+TEST(Text, FloatSeparatorIsTheProcesssNotTheLocales) {
+  double v = 0;
+  FormatSettings().DecimalSeparator = ',';
+  EXPECT_TRUE(TryStrToFloat("0,5", v));
+  EXPECT_DOUBLE_EQ(v, 0.5);
+  EXPECT_FALSE(TryStrToFloat("0.5", v));
+  EXPECT_TRUE(TryStrToFloatPoint(" +1.25 ", v));  // files always write a point
+  EXPECT_DOUBLE_EQ(v, 1.25);
+  FormatSettings().DecimalSeparator = '.';
+  EXPECT_FALSE(TryStrToFloatPoint("1e999", v));
+  EXPECT_FALSE(TryStrToFloatPoint("+-1", v));
+}
+
 TEST(Text, SplittingAndReplacing) {
   EXPECT_EQ(Split("a/b//c", '/'), (std::vector<std::string>{"a", "b", "", "c"}));
   EXPECT_EQ(SplitWords("  a  b c "), (std::vector<std::string>{"a", "b", "c"}));
