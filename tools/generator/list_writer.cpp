@@ -9,25 +9,13 @@
 #include <sstream>
 #include <string_view>
 
+#include "base/text.h"
 #include "pack_writer.h"
 
 namespace morvel::gen {
 namespace {
 
-std::string Xml(std::string_view text) {
-  std::string out;
-  out.reserve(text.size());
-  for (char c : text) {
-    switch (c) {
-      case '&': out += "&amp;"; break;
-      case '<': out += "&lt;"; break;
-      case '>': out += "&gt;"; break;
-      case '"': out += "&quot;"; break;
-      default: out += c;
-    }
-  }
-  return out;
-}
+std::string Xml(std::string_view text) { return HtmlEscape(text); }
 
 bool OnTheList(const TSynthWorkplace& place) { return !place.outCode.empty() || !place.vlBasis.empty(); }
 
@@ -321,37 +309,6 @@ TListManifest WriteList(const TSynthEmployer& employer, std::uint64_t seed, cons
 
 namespace {
 
-// The months the pack of the same arguments fills (the pack command's rule):
-// the reporting quarter (half-year in 2010) of the forms before 2017, the year
-// for the newer ones.
-void PackWindow(TGenForm form, int year, int code, int& first, int& last) {
-  int period = 4;
-  if (year == 2010) {
-    period = code == 1 ? 2 : 4;
-  } else if (year >= 2011 && year <= 2013) {
-    period = code >= 1 && code <= 4 ? code : 4;
-  } else if (year >= 2014 && year <= 2016) {
-    period = code == 3 ? 1 : code == 6 ? 2 : code == 9 ? 3 : 4;
-  }
-  if (!Before2017(form) && period == 4) {
-    first = 1;
-    last = 12;
-  } else if (year == 2010) {
-    first = period == 2 ? 1 : 7;
-    last = period == 2 ? 6 : 12;
-  } else {
-    first = 3 * period - 2;
-    last = 3 * period;
-  }
-}
-
-int DefaultPeriodCode(TGenForm form, int year) {
-  if (!Before2017(form)) return 0;
-  if (year == 2010) return 2;
-  if (year <= 2013) return 4;
-  return 0;
-}
-
 bool ReadInt(const std::string& text, long long& value) {
   if (text.empty()) return false;
   std::size_t used = 0;
@@ -461,7 +418,7 @@ int RunListCommand(const std::vector<std::string>& args, std::ostream& err) {
   if (form) {
     if (!yearGiven && *form == TGenForm::efs1) employer.year = 2023;
     const int code = periodCode >= 0 ? static_cast<int>(periodCode) : DefaultPeriodCode(*form, employer.year);
-    PackWindow(*form, employer.year, code, employer.firstMonth, employer.lastMonth);
+    ReportingWindow(*form, employer.year, code, employer.firstMonth, employer.lastMonth);
   }
   if (firstMonth > 0) employer.firstMonth = firstMonth;
   if (lastMonth > 0) employer.lastMonth = lastMonth;

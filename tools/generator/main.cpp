@@ -36,38 +36,6 @@ int Usage(const std::string& problem) {
   return 2;
 }
 
-// The reporting period (1 to 4) of a period code, as the forms of each year
-// count them.
-int PeriodOfCode(int year, int code) {
-  if (year == 2010) return code == 1 ? 2 : 4;
-  if (year >= 2011 && year <= 2013) return code >= 1 && code <= 4 ? code : 4;
-  if (year >= 2014 && year <= 2016) return code == 3 ? 1 : code == 6 ? 2 : code == 9 ? 3 : 4;
-  return 4;
-}
-
-int DefaultCode(TGenForm form, int year) {
-  if (!Before2017(form)) return 0;
-  if (year == 2010) return 2;
-  if (year <= 2013) return 4;
-  return 0;
-}
-
-// The months the persons' periods fill: the reporting quarter (half-year in
-// 2010) of the forms before 2017, the year for the newer ones.
-void Window(TGenForm form, int year, int code, int& first, int& last) {
-  const int period = PeriodOfCode(year, code);
-  if (!Before2017(form) && period == 4) {
-    first = 1;
-    last = 12;
-  } else if (year == 2010) {
-    first = period == 2 ? 1 : 7;
-    last = period == 2 ? 6 : 12;
-  } else {
-    first = 3 * period - 2;
-    last = 3 * period;
-  }
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -116,7 +84,7 @@ int main(int argc, char** argv) {
   TPackOptions pack;
   pack.form = *form;
   pack.edition = *edition;
-  pack.periodCode = static_cast<int>(number("period-code", DefaultCode(*form, model.year)));
+  pack.periodCode = static_cast<int>(number("period-code", DefaultPeriodCode(*form, model.year)));
   pack.correction = correction;
   pack.corrYear = static_cast<int>(number("corr-year", correction ? model.year : 0));
   pack.corrCode = static_cast<int>(number("corr-code", pack.periodCode));
@@ -131,7 +99,7 @@ int main(int argc, char** argv) {
     pack.packDate = {std::atoi(date.substr(0, 4).c_str()), std::atoi(date.substr(5, 2).c_str()),
                      std::atoi(date.substr(8, 2).c_str())};
   }
-  Window(*form, model.year, pack.periodCode, model.firstMonth, model.lastMonth);
+  ReportingWindow(*form, model.year, pack.periodCode, model.firstMonth, model.lastMonth);
 
   const TSynthEmployer employer = MakeEmployer(model);
   std::ofstream out(outName, std::ios::binary | std::ios::trunc);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "base/encoding.h"
+#include "base/text.h"
 
 namespace morvel::gen {
 namespace {
@@ -41,19 +42,7 @@ class TXmlOut {
   }
 
  private:
-  static std::string Escape(const std::string& text) {
-    std::string out;
-    for (char c : text) {
-      switch (c) {
-        case '&': out += "&amp;"; break;
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        case '"': out += "&quot;"; break;
-        default: out += c;
-      }
-    }
-    return out;
-  }
+  static std::string Escape(const std::string& text) { return HtmlEscape(text); }
   void Line(const std::string& text) {
     fBuffer.append(fOpen.size(), ' ');
     fBuffer += text;
@@ -586,6 +575,35 @@ void WritePack(const TSynthEmployer& employer, const TPackOptions& options, std:
     WriteEfsPack(employer, options, out);
   } else {
     Write2017Pack(employer, options, out);
+  }
+}
+
+int DefaultPeriodCode(TGenForm form, int year) {
+  if (!Before2017(form)) return 0;
+  if (year == 2010) return 2;
+  if (year <= 2013) return 4;
+  return 0;
+}
+
+void ReportingWindow(TGenForm form, int year, int code, int& firstMonth, int& lastMonth) {
+  // The reporting period (1 to 4) of the code, as the forms of each year count them.
+  int period = 4;
+  if (year == 2010) {
+    period = code == 1 ? 2 : 4;
+  } else if (year >= 2011 && year <= 2013) {
+    period = code >= 1 && code <= 4 ? code : 4;
+  } else if (year >= 2014 && year <= 2016) {
+    period = code == 3 ? 1 : code == 6 ? 2 : code == 9 ? 3 : 4;
+  }
+  if (!Before2017(form) && period == 4) {
+    firstMonth = 1;
+    lastMonth = 12;
+  } else if (year == 2010) {
+    firstMonth = period == 2 ? 1 : 7;
+    lastMonth = period == 2 ? 6 : 12;
+  } else {
+    firstMonth = 3 * period - 2;
+    lastMonth = 3 * period;
   }
 }
 

@@ -39,6 +39,13 @@ struct TPackOptions {
   std::string guid;              // empty: made from the seed of the employer
 };
 
+// The period code a pack of the form and year has when none is asked for.
+int DefaultPeriodCode(TGenForm form, int year);
+// The months the persons' periods fill for a form, year and period code: the
+// reporting quarter (half-year in 2010) of the forms before 2017, the year for the
+// newer ones. The List writer uses the same window, so its nominal lists match.
+void ReportingWindow(TGenForm form, int year, int code, int& firstMonth, int& lastMonth);
+
 // Writes the pack; the encoding is that of the form's generation.
 void WritePack(const TSynthEmployer& employer, const TPackOptions& options, std::ostream& out);
 
