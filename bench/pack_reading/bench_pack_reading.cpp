@@ -20,6 +20,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <optional>
 #include <string>
 
 #include "config/classifiers.h"
@@ -27,13 +28,15 @@
 #include "records/base_data.h"
 #include "records/pack.h"
 #include "synthetic_employer.h"
+#include "support/bench_support.h"
 #include "xml/my_node.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double Seconds(Clock::duration d) { return std::chrono::duration<double>(d).count(); }
+using morvel::bench::BestXmllintSeconds;
+using morvel::bench::Clock;
+using morvel::bench::PeakKb;
+using morvel::bench::Seconds;
 
 constexpr const char* kRegNum = "099-001-000123";
 
@@ -58,18 +61,6 @@ bool Generate(const std::filesystem::path& file, int persons, int periods) {
   int status = 0;
   waitpid(child, &status, 0);
   return WIFEXITED(status) && WEXITSTATUS(status) == 0;
-}
-
-long PeakKb(int who) {
-  rusage usage{};
-  getrusage(who, &usage);
-  return usage.ru_maxrss;
-}
-
-std::string Quote(const std::string& s) {
-  std::string q = "'";
-  for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return q + "'";
 }
 
 struct TTimes {
@@ -143,18 +134,14 @@ int main(int argc, char** argv) {
               << persons << " persons with " << periods << " periods, " << Seconds(Clock::now() - start) << " s\n";
   }
 
-  double xmllintBest = 1e9;
-  // The fund's namespace names are IRIs, which xmllint warns about.
-  const std::string command = "xmllint --stream --noout " + Quote(file.string()) + " 2>/dev/null";
-  for (int run = 0; run < (readOnly ? 0 : runs); ++run) {
-    const auto start = Clock::now();
-    const int status = std::system(command.c_str());
-    const double t = Seconds(Clock::now() - start);
-    if (status != 0) {
-      std::cerr << "xmllint failed (" << status << ")\n";
+  double xmllintBest = 0;
+  if (!readOnly) {
+    const std::optional<double> best = BestXmllintSeconds(file, runs);
+    if (!best) {
+      std::cerr << "xmllint failed\n";
       return 1;
     }
-    xmllintBest = std::min(xmllintBest, t);
+    xmllintBest = *best;
   }
   const long xmllintPeak = PeakKb(RUSAGE_CHILDREN);
 
