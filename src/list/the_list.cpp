@@ -33,8 +33,8 @@ bool TryReadDecimal(std::string_view text, double& value) { return TryStrToFloat
 
 double ReadDecimal(const TMyNode& node) {
   double value = 0;
-  if (!TryReadDecimal(node.text, value)) {
-    throw EConvertError("Не число \"" + node.text + "\" в элементе " + node.GetXPath());
+  if (!TryReadDecimal(node.text(), value)) {
+    throw EConvertError("Не число \"" + std::string(node.text()) + "\" в элементе " + node.GetXPath());
   }
   return value;
 }
@@ -42,13 +42,13 @@ double ReadDecimal(const TMyNode& node) {
 // The date of an attribute as dd.mm.yyyy; a missing attribute or a text that is
 // not a date raises EConvertError naming the element.
 TDate AttrDate(const TMyNode& node, std::string_view name) {
-  const TMyAttrib* attrib = node.Attributes.getNamedItem(name);
+  const TMyAttrib* attrib = node.Attributes().getNamedItem(name);
   if (attrib == nullptr) {
     throw EConvertError("Нет атрибута " + std::string(name) + " у элемента " + node.GetXPath());
   }
   TDate date = 0;
-  if (!TryParseDate(attrib->text, "dd.mm.yyyy", '.', date)) {
-    throw EConvertError("Неверная дата \"" + attrib->text + "\" в атрибуте " + std::string(name) + " элемента " +
+  if (!TryParseDate(attrib->text(), "dd.mm.yyyy", '.', date)) {
+    throw EConvertError("Неверная дата \"" + std::string(attrib->text()) + "\" в атрибуте " + std::string(name) + " элемента " +
                         node.GetXPath());
   }
   return date;
@@ -117,8 +117,8 @@ void TTheList::readStaff(int year, int period, TMyNode* listNode) {
   int withoutNameList = 0;
   ForEachChild(enterprise, "Подразделение", [&](TMyNode* subdivision) {
     ++subdivisions;
-    const std::string& number = AttrText(subdivision, "Номер");
-    const std::string& name = AttrText(subdivision, "Наименование");
+    const std::string number(AttrText(subdivision, "Номер"));
+    const std::string name(AttrText(subdivision, "Наименование"));
     double warmDays = CountSeasonDays(subdivision, true, qBegin, qEnd);
     if (warmDays == 0) warmDays = fWarmDays;
     double navDays = CountSeasonDays(subdivision, false, qBegin, qEnd);
@@ -151,7 +151,7 @@ void TTheList::ReadPosition(TMyNode* positionNode, const std::string& subNum, co
 
   const TBases bases = ReadBases(positionNode);
   const std::string code = UpperCase(ChildText(positionNode, "ПозицияСписка"));
-  const std::string& profession = ChildText(positionNode, "Профессия");
+  const std::string_view profession = ChildText(positionNode, "Профессия");
 
   if (UpperCase(AttrText(positionNode, "СтатусПроверки")) == kUnjustifiedStatus) {
     const TNodeData where = Location(positionNode);
@@ -168,7 +168,7 @@ void TTheList::ReadPosition(TMyNode* positionNode, const std::string& subNum, co
   if (dBegin < QBegin) dBegin = QBegin;
   if (hasEnd && dEnd > QEnd) dEnd = QEnd;
 
-  const std::string& terrCond = ChildText(positionNode, "ТерриториальныеУсловия");
+  const std::string_view terrCond = ChildText(positionNode, "ТерриториальныеУсловия");
   std::shared_ptr<TPosition> position = GetPositionByBasesAndCode(bases, code, terrCond);
   if (position == nullptr) {
     position = std::make_shared<TPosition>();
@@ -181,7 +181,7 @@ void TTheList::ReadPosition(TMyNode* positionNode, const std::string& subNum, co
 
   double staffUnits = 0;
   TMyNode* staffNode = positionNode->SelectSingleNode("КоличествоШтат");
-  if (staffNode == nullptr || !TryReadDecimal(staffNode->text, staffUnits)) {
+  if (staffNode == nullptr || !TryReadDecimal(staffNode->text(), staffUnits)) {
     position->fPost = profession;
     AddFinding(std::make_unique<TListError>(
         "Некорректное заполнение перечня. Доли ставок в штатном расписании следует писать через точку, а не "
@@ -205,8 +205,8 @@ void TTheList::ReadPosition(TMyNode* positionNode, const std::string& subNum, co
 TBases TTheList::ReadBases(TMyNode* element) {
   TBases bases;
   ForEachChild(element, "ОснованиеЛьготы", [&](TMyNode* basis) {
-    if (basis->text.empty() || basis->text == kQualification) return;
-    bases.Add(basis->text);
+    if (basis->text().empty() || basis->text() == kQualification) return;
+    bases.Add(basis->text());
   });
   return bases;
 }
@@ -318,13 +318,13 @@ void TTheList::readWorkersList(TDate QBeginDate, TDate QEndDate, TMyNode* NamesL
     return;
   }
   for (TMyNode* personNode : NamesList->SelectNodes("Работник")) {
-    const TMyAttrib* number = personNode->Attributes.getNamedItem("СтраховойНомер");
+    const TMyAttrib* number = personNode->Attributes().getNamedItem("СтраховойНомер");
     if (number == nullptr) {
       throw EMorvelError("Нет атрибута СтраховойНомер у элемента " + personNode->GetXPath());
     }
     // The twelfth character separates the check digits; it is written as a blank
     // or a hyphen, and the individual records compare it as a blank.
-    const std::string sn = Utf8ReplaceAt(number->text, 11, " ");
+    const std::string sn = Utf8ReplaceAt(number->text(), 11, " ");
 
     if (std::shared_ptr<TWorker> known = FindWorker(sn)) {
       ReadWorkPeriods(*known, numSub, personNode, QEndDate, QBeginDate);
@@ -351,11 +351,11 @@ namespace {
 // The fields of one "ПериодРаботы" inside the window; raises for a field that
 // cannot be read. Returns nullptr for a period to pass over.
 std::shared_ptr<TWorkPeriod> ReadWorkPeriod(TMyNode& node, TDate QEndDate, TDate QBeginDate) {
-  const TMyAttrib* comment = node.Attributes.getNamedItem("Комментарий");
-  if (comment != nullptr && comment->text == kArchive) return nullptr;
+  const TMyAttrib* comment = node.Attributes().getNamedItem("Комментарий");
+  if (comment != nullptr && comment->text() == kArchive) return nullptr;
 
   auto period = std::make_shared<TWorkPeriod>();
-  if (comment != nullptr) period->Comment = comment->text;
+  if (comment != nullptr) period->Comment = comment->text();
 
   TDate start = AttrDate(node, "ДатаНач");
   TDate finish = AttrDate(node, "ДатаКон");
@@ -393,14 +393,14 @@ std::shared_ptr<TWorkPeriod> ReadWorkPeriod(TMyNode& node, TDate QEndDate, TDate
   }
   if (TMyNode* fact = node.SelectSingleNode("ФактическиОтработано")) {
     period->FactNodeData = TNodeData(*fact);
-    if (const std::string& v = ChildText(fact, "Месяцев"); !v.empty()) period->Months = v;
-    if (const std::string& v = ChildText(fact, "Дней"); !v.empty()) period->Days = v;
-    if (const std::string& v = ChildText(fact, "Часов"); !v.empty()) period->Hours = v;
-    if (const std::string& v = ChildText(fact, "Минут"); !v.empty()) period->Minutes = v;
+    if (const std::string_view v = ChildText(fact, "Месяцев"); !v.empty()) period->Months = v;
+    if (const std::string_view v = ChildText(fact, "Дней"); !v.empty()) period->Days = v;
+    if (const std::string_view v = ChildText(fact, "Часов"); !v.empty()) period->Hours = v;
+    if (const std::string_view v = ChildText(fact, "Минут"); !v.empty()) period->Minutes = v;
   }
   // A code the classifier does not know is left out, as the format allows only
   // the classifier's codes.
-  if (const std::string& extra = ChildText(&node, "ДополнительныеСведенияИсчисленияСтажа"); !extra.empty()) {
+  if (const std::string_view extra = ChildText(&node, "ДополнительныеСведенияИсчисленияСтажа"); !extra.empty()) {
     period->AddPdData.Set(extra);
   }
   return period;

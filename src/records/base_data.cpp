@@ -67,7 +67,7 @@ struct THeader {
 // The edition from the namespace declarations of the root "ЭДЖУВ"; the first
 // declaration of the list that is present decides. False when none is.
 bool ReadEdition(const TMyNode& root, THeader& h) {
-  if (root.NodeName != "ЭДЖУВ") {
+  if (root.NodeName() != "ЭДЖУВ") {
     h.mode = TUtModeFormat::umfNone;
     return true;
   }
@@ -112,7 +112,7 @@ TMyNode* Read2017Form(TMyNode& root, THeader& h) {
     TMyNode* kind = FirstDescendant(formNode, "Тип");
     if (kind == nullptr) return nullptr;
     int value = 0;
-    if (!TryStrToInt(kind->text, value)) return nullptr;
+    if (!TryStrToInt(kind->text(), value)) return nullptr;
     if (h.type == TPDType::pdtSZVStag && value == 0) {
       h.dataType = TUtDataType::udtStagBase;
     } else if (h.type == TPDType::pdtSZVStag && value == 1) {
@@ -134,9 +134,9 @@ TMyNode* Read2017Form(TMyNode& root, THeader& h) {
 bool ReadLoggedCode(TMyNode& section, std::string_view name, std::string& value) {
   TMyNode* node = section.SelectSingleNode(name);
   if (node == nullptr) return false;
-  Info("---" + std::string(name) + "=" + node->text);
-  if (node->text.empty()) return false;
-  value = node->text;
+  Info("---" + std::string(name) + "=" + std::string(node->text()));
+  if (node->text().empty()) return false;
+  value = node->text();
   return true;
 }
 
@@ -148,15 +148,15 @@ TMyNode* ReadOldForm(TMyNode& root, THeader& h) {
     Error("Не указан тип документа");
     return nullptr;
   }
-  Info("---ТипДокумента=" + docType->text);
-  TMyNode* document = docType->text.empty() ? nullptr : FirstDescendant(&root, docType->text);
+  Info("---ТипДокумента=" + std::string(docType->text()));
+  TMyNode* document = docType->text().empty() ? nullptr : FirstDescendant(&root, docType->text());
   if (document == nullptr) {
     Error("Не указан тип документа");
     return nullptr;
   }
   const TOldForm* form = nullptr;
   for (const TOldForm& f : kOldForms) {
-    if (Names(docType->text, f.documentType)) {
+    if (Names(docType->text(), f.documentType)) {
       form = &f;
       break;
     }
@@ -168,7 +168,7 @@ TMyNode* ReadOldForm(TMyNode& root, THeader& h) {
     if (kind == nullptr) return nullptr;
     const TFormOfDocument* found = nullptr;
     for (const TFormOfDocument& f : kSZV6Forms) {
-      if (Names(kind->text, f.name)) {
+      if (Names(kind->text(), f.name)) {
         found = &f;
         break;
       }
@@ -182,9 +182,9 @@ TMyNode* ReadOldForm(TMyNode& root, THeader& h) {
   if (section == nullptr) return nullptr;
   TMyNode* kind = section->SelectSingleNode("ТипСведений");
   if (kind == nullptr) return nullptr;
-  Info("---ТипСведений=" + kind->text);
-  if (kind->text.empty() || kind->text == "ОТМЕНЯЮЩАЯ") return nullptr;
-  if (kind->text == "КОРРЕКТИРУЮЩАЯ") h.correction = true;
+  Info("---ТипСведений=" + std::string(kind->text()));
+  if (kind->text().empty() || kind->text() == "ОТМЕНЯЮЩАЯ") return nullptr;
+  if (kind->text() == "КОРРЕКТИРУЮЩАЯ") h.correction = true;
 
   if (h.type == TPDType::pdtSZV61 || h.type == TPDType::pdtSZV62 || h.type == TPDType::pdtSPV1 ||
       h.type == TPDType::pdtSZV64) {
@@ -212,14 +212,14 @@ bool ReadPeriod(TMyNode* periodNode, std::string_view codeName, const char* year
                 int& year, int& period) {
   TMyNode* yearNode = periodNode != nullptr ? periodNode->SelectSingleNode("Год") : nullptr;
   if (yearNode == nullptr) return false;
-  if (!TryStrToInt(yearNode->text, year)) return false;
+  if (!TryStrToInt(yearNode->text(), year)) return false;
   Info(std::string(yearLog) + IntToStr(year));
   if (year < floor) return false;
   TMyNode* codeNode = periodNode->SelectSingleNode(codeName);
   if (codeNode == nullptr) return false;
-  Info(std::string(codeLog) + codeNode->text);
+  Info(std::string(codeLog) + std::string(codeNode->text()));
   int code = 0;
-  if (!TryStrToInt(codeNode->text, code)) return false;
+  if (!TryStrToInt(codeNode->text(), code)) return false;
   period = PeriodFromCode(year, code);
   return period != -1;
 }
@@ -247,9 +247,9 @@ std::unique_ptr<TBaseData> Recognise(const std::string& searchRegNum, TMyNode* r
     Error("Не указан регистрационный номер");
     return nullptr;
   }
-  Info("---РегистрационныйНомер=" + regNum->text);
-  if (regNum->text != searchRegNum) {
-    Error("Регистрационный номер \"" + regNum->text + "\" не совпадает с требуемым(\"" + searchRegNum + "\")");
+  Info("---РегистрационныйНомер=" + std::string(regNum->text()));
+  if (regNum->text() != searchRegNum) {
+    Error("Регистрационный номер \"" + std::string(regNum->text()) + "\" не совпадает с требуемым(\"" + searchRegNum + "\")");
     return nullptr;
   }
 

@@ -93,7 +93,7 @@ std::unique_ptr<TPack> TPack::TryGetPackData(TMyNode* XmlFile, TPDType PDType, T
     TMyNode* dateNode = service.SelectSingleNode(dateName);
     if (dateNode == nullptr) return fail(MissingTag(dateName));
     // The 2017 and ЕФС-1 forms give a date and time; the day is what counts.
-    std::string date = before2017 ? dateNode->text : Utf8Substr(dateNode->text, 0, 10);
+    std::string date = before2017 ? std::string(dateNode->text()) : Utf8Substr(dateNode->text(), 0, 10);
     if (date.empty()) return fail(EmptyTag(dateName));
 
     const std::string numberName = before2017 ? "НомерПачки" : af + "GUID";
@@ -101,11 +101,11 @@ std::unique_ptr<TPack> TPack::TryGetPackData(TMyNode* XmlFile, TPDType PDType, T
     if (numberNode == nullptr) return fail(MissingTag(numberName));
     std::string number;
     if (before2017) {
-      const std::string& main = ChildText(numberNode, "Основной");
-      const std::string& sub = ChildText(numberNode, "ПоПодразделению");
-      number = main.empty() ? sub : (sub.empty() ? main : main + "/" + sub);
+      const std::string_view main = ChildText(numberNode, "Основной");
+      const std::string_view sub = ChildText(numberNode, "ПоПодразделению");
+      number = main.empty() ? sub : (sub.empty() ? main : std::string(main) + "/" + std::string(sub));
     } else {
-      number = numberNode->text;
+      number = numberNode->text();
     }
     if (number.empty()) return fail(std::string(before2017 ? "Номер пачки" : "GUID документа") + " не указан");
 

@@ -49,7 +49,7 @@ bool PartTimeEntryMatches(const std::string& entry, std::string_view outCode, st
 }
 
 // The text of child `name` of `parent`, or empty.
-const std::string& TextOf(TMyNode* parent, const std::string& name) { return ChildText(parent, name); }
+std::string_view TextOf(TMyNode* parent, const std::string& name) { return ChildText(parent, name); }
 
 }  // namespace
 
@@ -75,8 +75,8 @@ void TPack::ReadTerritorialConditions(const std::shared_ptr<TWorkPeriod>& X, con
   if (territory == nullptr) return;
   TMyNode* code = territory->SelectSingleNode(n.territoryCode);
   if (code == nullptr) return;
-  X->TerritoryCondition = code->text;
-  if (TMyNode* coeff = territory->SelectSingleNode(n.territoryCoeff)) X->TerritoryCoeff = coeff->text;
+  X->TerritoryCondition = code->text();
+  if (TMyNode* coeff = territory->SelectSingleNode(n.territoryCoeff)) X->TerritoryCoeff = coeff->text();
   if (!X->TerritoryCondition.empty()) {
     X->TerrNodeData = TNodeData(*territory);
     FTerrCodes.push_back(std::make_unique<TTerrCodeData>(X, person));
@@ -101,7 +101,7 @@ void TPack::ReadLgotEntry(bool& Season, bool& UIK, const std::shared_ptr<TWorkPe
     if (TMyNode* rate = longService->SelectSingleNode(n.rateShare)) {
       X->RateNodeData = TNodeData(*rate);
       double value = 0;
-      if (reading::TryParsePointNumber(rate->text, value)) X->Rate = value;
+      if (reading::TryParsePointNumber(rate->text(), value)) X->Rate = value;
     }
     switch (CheckPartTime(outCode, X->ProfessionCode, vlBasis, X->Rate)) {
       case 1: PartTimeWarnings->AddRecord(std::make_unique<TPartTimeResult>(outCode, vlBasis, person, X)); break;
@@ -111,8 +111,8 @@ void TPack::ReadLgotEntry(bool& Season, bool& UIK, const std::shared_ptr<TWorkPe
     if (vlBasis == "27-15") {
       if (TMyNode* calendar = longService->SelectSingleNode(n.calendarOutput)) {
         X->FactNodeData = TNodeData(*calendar);
-        if (TMyNode* months = calendar->SelectSingleNode(n.allMonths)) X->Months = months->text;
-        if (TMyNode* days = calendar->SelectSingleNode(n.allDays)) X->Days = days->text;
+        if (TMyNode* months = calendar->SelectSingleNode(n.allMonths)) X->Months = months->text();
+        if (TMyNode* days = calendar->SelectSingleNode(n.allDays)) X->Days = days->text();
       }
     }
     const bool flight = std::any_of(kFlightCodes.begin(), kFlightCodes.end(),
@@ -124,8 +124,8 @@ void TPack::ReadLgotEntry(bool& Season, bool& UIK, const std::shared_ptr<TWorkPe
   }
 
   if (TMyNode* addPd = E.SelectSingleNode(n.addPdData)) {
-    if (!X->AddPdData.Set(addPd->text)) {
-      AddError("Код дополнительных данных ИС \"" + HtmlEscape(addPd->text) + "\" в периоде работы [" +
+    if (!X->AddPdData.Set(addPd->text())) {
+      AddError("Код дополнительных данных ИС \"" + HtmlEscape(std::string(addPd->text())) + "\" в периоде работы [" +
                X->pPeriodString() + "] ЗЛ со СНИЛС " + HtmlEscape(person->SN) + " не входит в число допустимых");
     }
   }
@@ -153,18 +153,18 @@ void TPack::ReadHoursOutput(std::string_view vlBasis, TWorkPeriod& X, TMyNode& l
   X.FactNodeData = TNodeData(*output);
   if (TMyNode* hours = output->SelectSingleNode(n.hours)) {
     if (IsOneOf(vlBasis, kHoursAsText)) {
-      X.Hours = hours->text;
+      X.Hours = hours->text();
     } else {
       X.PDRKHoursNodeData = TNodeData(*output);
-      X.PDRKHours = reading::ParsePointNumber(hours->text);
+      X.PDRKHours = reading::ParsePointNumber(hours->text());
     }
   }
   if (TMyNode* minutes = output->SelectSingleNode(n.minutes)) {
     if (MinutesAsText(vlBasis)) {
-      X.Minutes = minutes->text;
+      X.Minutes = minutes->text();
     } else {
       X.PDRKHoursNodeData = TNodeData(*output);
-      X.PDRKMinutes = reading::ParsePointNumber(minutes->text);
+      X.PDRKMinutes = reading::ParsePointNumber(minutes->text());
     }
   }
 }
@@ -189,28 +189,28 @@ void TPack::ReadSeniority(bool& Season, bool& UIK, TWorkPeriod& X, TMyNode& E) c
   if (seniority == nullptr) return;
   if (TMyNode* basis = seniority->SelectSingleNode(n.seniorityBasis)) {
     X.SeniorityNodeData = TNodeData(*basis);
-    X.SetSeniorityBase(basis->text);
-    if (basis->text == "СЕЗОН") Season = true;
-    if (basis->text == "УИК104") UIK = true;
+    X.SetSeniorityBase(basis->text());
+    if (basis->text() == "СЕЗОН") Season = true;
+    if (basis->text() == "УИК104") UIK = true;
   }
   if (TMyNode* calendar = seniority->SelectSingleNode(n.calendarOutput)) {
     X.FactNodeData = TNodeData(*calendar);
-    const std::string& months = TextOf(calendar, n.allMonths);
-    const std::string& days = TextOf(calendar, n.allDays);
+    const std::string_view months = TextOf(calendar, n.allMonths);
+    const std::string_view days = TextOf(calendar, n.allDays);
     if (!months.empty()) X.Months = months;
     if (!days.empty()) X.Days = days;
   }
   if (TMyNode* hoursOutput = seniority->SelectSingleNode(n.hoursOutput)) {
     X.FactNodeData = TNodeData(*hoursOutput);
-    const std::string& hours = TextOf(hoursOutput, n.hours);
-    const std::string& minutes = TextOf(hoursOutput, n.minutes);
+    const std::string_view hours = TextOf(hoursOutput, n.hours);
+    const std::string_view minutes = TextOf(hoursOutput, n.minutes);
     if (!hours.empty()) X.Hours = hours;
     if (!minutes.empty()) X.Minutes = minutes;
   }
 }
 
 std::string TPack::ReadProfession(TMyNode& E) const {
-  return ChildText(&E, "ПрофессияДолжность");
+  return std::string(ChildText(&E, "ПрофессияДолжность"));
 }
 
 void TPack::ReadAddTariffPayments(TMyNode& personNode, TPDType form, TWorker& person) {
@@ -247,11 +247,11 @@ void TPack::ReadAddTariffPayments(TMyNode& personNode, TPDType form, TWorker& pe
     for (TMyNode* row : rows) {
       TMyNode* typeNode = row->SelectSingleNode("ТипСтроки");
       if (typeNode == nullptr) continue;
-      const std::string& type = typeNode->text;
+      const std::string_view type = typeNode->text();
       if (type == "МЕСЦ") {
         TMyNode* monthNode = row->SelectSingleNode("Месяц");
         int month = 0;
-        if (monthNode == nullptr || !TryStrToInt(monthNode->text, month)) continue;
+        if (monthNode == nullptr || !TryStrToInt(monthNode->text(), month)) continue;
         const bool inPerson = std::any_of(person.WorkPeriods.begin(), person.WorkPeriods.end(), [month](const auto& p) {
           return MonthOf(p->Start) <= month && month <= MonthOf(p->Finish);
         });
@@ -263,10 +263,10 @@ void TPack::ReadAddTariffPayments(TMyNode& personNode, TPDType form, TWorker& pe
         }
       } else if (type == "ИТОГ") {
         pending.reset();
-        const std::string& wc = ChildText(row, "КодСпециальнойОценкиУсловийТруда");
-        const std::string& line = ChildText(row, "КодСтроки");
+        const std::string_view wc = ChildText(row, "КодСпециальнойОценкиУсловийТруда");
+        const std::string_view line = ChildText(row, "КодСтроки");
         for (TMyNode* child : row->ChildNodes()) {
-          const std::string& name = child->NodeName;
+          const std::string_view name = child->NodeName();
           if (!Contains(name, "СуммаВыплатПоДопТарифу")) continue;
           TAddTariffBase base;
           if (Contains(name, "27-1")) {
@@ -276,7 +276,8 @@ void TPack::ReadAddTariffPayments(TMyNode& personNode, TPDType form, TWorker& pe
           } else {
             continue;
           }
-          auto payment = std::make_shared<TAddTariffPayment>(base, wc, reading::ParsePointNumber(child->text), line);
+          auto payment = std::make_shared<TAddTariffPayment>(base, std::string(wc), reading::ParsePointNumber(child->text()),
+                                                             std::string(line));
           if (direct) {
             person.AddTariffPayments.push_back(std::move(payment));
           } else {

@@ -62,12 +62,12 @@ int TPack::ReadWorkers(TMyNode* Node, int SearchYear) {
         if (efs) {
           if (personNode.SelectSingleNode("СЗВ-СТАЖ") != nullptr) {
             for (TMyNode* block : personNode.SelectNodes("СЗВ-СТАЖ")) {
-              const std::string& kind = ChildText(block, "Тип");
+              const std::string_view kind = ChildText(block, "Тип");
               if (kind != "1" && kind != "3") continue;
               TPeriodically blockPeriod;
-              blockPeriod.Year = StrToInt(NeedChild(*block, "ОтчетныйПериод").text);
+              blockPeriod.Year = StrToInt(NeedChild(*block, "ОтчетныйПериод").text());
               TMyNode* corrected = block->SelectSingleNode("КоррОтмПериод");
-              blockPeriod.CorrYear = corrected != nullptr ? StrToInt(corrected->text) : 0;
+              blockPeriod.CorrYear = corrected != nullptr ? StrToInt(corrected->text()) : 0;
               if (blockPeriod.CorrYear == 0) blockPeriod.CorrYear = blockPeriod.Year;
               blockPeriod.IsCorr = kind == "3";
               if (SearchYear != 0 && SearchYear != blockPeriod.CorrYear) continue;
@@ -116,18 +116,18 @@ void TPack::InitWorker(TMyNode& WorkerDataNode, int Number, const std::string& P
   worker.PaymentsNodeData = worker.NodeData;
   TMyNode& fullName = NeedChild(WorkerDataNode, n.fullName);
   worker.FullNameNodeData = TNodeData(fullName);
-  worker.Surname = UpperCase(NeedChild(fullName, n.surname).text);
-  worker.Name = UpperCase(NeedChild(fullName, n.name).text);
-  if (TMyNode* patronymic = FirstDescendant(&fullName, n.patronymic)) worker.Patronymic = UpperCase(patronymic->text);
+  worker.Surname = UpperCase(NeedChild(fullName, n.surname).text());
+  worker.Name = UpperCase(NeedChild(fullName, n.name).text());
+  if (TMyNode* patronymic = FirstDescendant(&fullName, n.patronymic)) worker.Patronymic = UpperCase(patronymic->text());
 
-  const std::string& number = Need(FirstDescendant(&WorkerDataNode, n.insuranceNumber), n.insuranceNumber).text;
+  const std::string_view number = Need(FirstDescendant(&WorkerDataNode, n.insuranceNumber), n.insuranceNumber).text();
   // The twelfth character separates the check digits; files write a blank or a
   // hyphen there, the program always a blank.
-  if (Utf8Length(number) < 12) throw EMorvelError("Страховой номер \"" + number + "\" короче 12 знаков");
+  if (Utf8Length(number) < 12) throw EMorvelError("Страховой номер \"" + std::string(number) + "\" короче 12 знаков");
   worker.SN = Utf8ReplaceAt(number, 11, " ");
   worker.CategoryCode = "НР";
   worker.PackNum = PackNum;
-  worker.NumInPack = n.generation == TPackGeneration::pgBefore2017 ? NeedChild(WorkerDataNode, n.numberInPack).text
+  worker.NumInPack = n.generation == TPackGeneration::pgBefore2017 ? std::string(NeedChild(WorkerDataNode, n.numberInPack).text())
                                                                     : IntToStr(Number + 1);
 }
 
@@ -170,17 +170,18 @@ void TPack::ReadWorkPeriod(TMyNode& element, const TPeriodically& blockPeriod, c
   P->RateNodeData = where;
   P->SeniorityNodeData = where;
   if (n.generation == TPackGeneration::pgBefore2017) {
-    P->Start = StrToDateDMY(NeedChild(element, n.periodStart).text);
-    P->Finish = StrToDateDMY(NeedChild(element, n.periodEnd).text);
+    P->Start = StrToDateDMY(NeedChild(element, n.periodStart).text());
+    P->Finish = StrToDateDMY(NeedChild(element, n.periodEnd).text());
   } else {
     TMyNode& dates = NeedChild(element, n.periodDates);
-    P->Start = StrToDateISO(NeedChild(dates, n.periodStart).text);
-    P->Finish = StrToDateISO(NeedChild(dates, n.periodEnd).text);
+    P->Start = StrToDateISO(NeedChild(dates, n.periodStart).text());
+    P->Finish = StrToDateISO(NeedChild(dates, n.periodEnd).text());
   }
   bool season = false;
   bool uik = false;
 
-  const TMyNodeList* entries = element.SelectSingleNode(n.entry) != nullptr ? &element.SelectNodes(n.entry) : nullptr;
+  const TMyNodeList entryList = element.SelectNodes(n.entry);
+  const TMyNodeList* entries = entryList.empty() ? nullptr : &entryList;
   if (entries != nullptr) {
     std::string vlp;
     std::string outp;

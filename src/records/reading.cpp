@@ -12,7 +12,7 @@ TMyNode& Need(TMyNode* node, std::string_view name) {
 
 TMyNode& NeedChild(TMyNode& parent, const std::string& name) {
   TMyNode* child = parent.SelectSingleNode(name);
-  if (child == nullptr) throw EMorvelError("Отсутствует элемент " + parent.NodeName + "/" + name);
+  if (child == nullptr) throw EMorvelError("Отсутствует элемент " + std::string(parent.NodeName()) + "/" + name);
   return *child;
 }
 

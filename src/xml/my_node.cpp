@@ -1,281 +1,255 @@
 #include "xml/my_node.h"
 
 #include <algorithm>
-#include <cstdint>
-#include <forward_list>
-#include <functional>
+#include <cstring>
+#include <stdexcept>
+#include <unordered_map>
 #include <utility>
 
 namespace morvel {
 namespace {
 
-std::size_t HashName(std::string_view name) { return std::hash<std::string_view>{}(name); }
+constexpr std::uint32_t kNone = 0xFFFFFFFFu;
+// Storage grows in blocks of this size; a piece larger than a quarter of it gets a
+// block of its own, so that no block is left mostly empty.
+constexpr std::size_t kStorageBlock = 256 * 1024;
+// Children walked one by one before a query turns to the name lists.
+constexpr int kChildWalk = 32;
 
-// A dictionary from element name to the list of nodes of that name. The key of an
-// entry is the name of the entry's first node, so the index stores no copies of the
-// names (the nodes of a tree never change their names once they are indexed). A
-// handful of names is searched by hash in a short vector; beyond that an open-address
-// table of entry numbers takes over, so a node with many distinct names stays a
-// constant-time look-up.
-class TNameIndex {
- public:
-  TMyNodeList* Find(std::string_view name, std::size_t hash) {
-    if (!fSlots) {
-      for (Entry& e : fEntries) {
-        if (e.hash == hash && e.list.front()->NodeName == name) return &e.list;
+std::uint64_t DepthBit(std::uint32_t depth) { return std::uint64_t{1} << std::min<std::uint32_t>(depth, 63); }
+
+// The first position in `list` whose value is at least `value`, searched outwards
+// from `start`: the cost grows with the distance from the start, not with the
+// length of the list.
+std::size_t GallopLowerBound(std::span<const std::uint32_t> list, std::uint32_t value, std::size_t start) {
+  const std::size_t n = list.size();
+  start = std::min(start, n);
+  std::size_t lo = 0;
+  std::size_t hi = 0;
+  if (start < n && list[start] < value) {
+    // The answer lies after the start: every position below `lo` is too small.
+    lo = start + 1;
+    hi = lo;
+    std::size_t step = 1;
+    while (hi < n && list[hi] < value) {
+      lo = hi + 1;
+      step *= 2;
+      hi = lo + step - 1;
+    }
+    hi = std::min(hi, n);
+  } else {
+    // The answer is the start or before it: `hi` is never too small.
+    hi = start;
+    std::size_t step = 1;
+    for (;;) {
+      if (step > hi) {
+        lo = 0;
+        break;
       }
-      return nullptr;
-    }
-    const std::size_t mask = fSlots->size() - 1;
-    for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
-      const std::uint32_t slot = (*fSlots)[i];
-      if (slot == 0) return nullptr;
-      Entry& e = fEntries[slot - 1];
-      if (e.hash == hash && e.list.front()->NodeName == name) return &e.list;
-    }
-  }
-
-  // Appends the node to the list of its name and returns that list.
-  TMyNodeList& Append(TMyNode* node, std::size_t hash) {
-    if (TMyNodeList* list = Find(node->NodeName, hash)) {
-      list->push_back(node);
-      return *list;
-    }
-    return Add(hash, NewList(node));
-  }
-
-  // The smallest heap block of the allocator holds three pointers, so a list starts
-  // with room for three: no more memory, and two fewer reallocations as it grows.
-  static TMyNodeList NewList(TMyNode* first) {
-    TMyNodeList list;
-    list.reserve(3);
-    list.push_back(first);
-    return list;
-  }
-
-  // A new entry; its name (that of the list's first node) must not be in the index.
-  TMyNodeList& Add(std::size_t hash, TMyNodeList list) {
-    fEntries.push_back(Entry{hash, std::move(list)});
-    if (fEntries.size() > kLinearLimit) {
-      try {
-        if (!fSlots || fEntries.size() * 2 > fSlots->size()) {
-          Rehash();
-        } else {
-          Place(fEntries.size() - 1);
-        }
-      } catch (...) {
-        // Leave the entry out, so the caller still owns what it passed; without the
-        // table the entries are searched one by one, which is still right.
-        fEntries.pop_back();
-        fSlots.reset();
-        throw;
+      const std::size_t probe = hi - step;
+      if (list[probe] < value) {
+        lo = probe + 1;
+        break;
       }
+      hi = probe;
+      step *= 2;
     }
-    return fEntries.back().list;
   }
+  return static_cast<std::size_t>(std::lower_bound(list.begin() + static_cast<std::ptrdiff_t>(lo),
+                                                   list.begin() + static_cast<std::ptrdiff_t>(hi), value) -
+                                  list.begin());
+}
 
-  void Reserve(std::size_t names) { fEntries.reserve(names); }
-  std::size_t Size() const { return fEntries.size(); }
-
-  template <typename F>
-  void ForEachList(F f) const {
-    for (const Entry& e : fEntries) f(e.list);
-  }
-
-  std::size_t TotalCount() const {
-    std::size_t n = 0;
-    for (const Entry& e : fEntries) n += e.list.size();
-    return n;
-  }
-
- private:
-  static constexpr std::size_t kLinearLimit = 8;
-
-  struct Entry {
-    std::size_t hash;
-    TMyNodeList list;  // never empty
-  };
-
-  void Rehash() {
-    std::size_t size = 32;
-    while (size < fEntries.size() * 3) size *= 2;
-    auto slots = std::make_unique<std::vector<std::uint32_t>>(size, 0);
-    fSlots.swap(slots);
-    for (std::size_t i = 0; i < fEntries.size(); ++i) Place(i);
-  }
-
-  void Place(std::size_t entry) {
-    std::vector<std::uint32_t>& slots = *fSlots;
-    const std::size_t mask = slots.size() - 1;
-    std::size_t i = fEntries[entry].hash & mask;
-    while (slots[i] != 0) i = (i + 1) & mask;
-    slots[i] = static_cast<std::uint32_t>(entry + 1);
-  }
-
-  std::vector<Entry> fEntries;                         // in the order the names first occurred
-  std::unique_ptr<std::vector<std::uint32_t>> fSlots;  // entry number + 1, 0 for a free slot
-};
+std::uint32_t LengthAt(const char* prefixed) {
+  std::uint32_t length = 0;
+  std::memcpy(&length, prefixed, sizeof length);
+  return length;
+}
 
 }  // namespace
 
 // ---------------------------------------------------------------------------
-// TMyAttribs
+// Attributes and lists
 
 const TMyAttrib* TMyAttribs::getNamedItem(std::string_view name) const {
-  // Elements carry few attributes: a straight search beats any hashing here.
-  for (const auto& item : fItems) {
-    if (item.first == name) return &item.second;
+  // Elements carry few attributes: comparing the names beats any hashing here.
+  const int count = Count();
+  for (int i = 0; i < count; ++i) {
+    const TMyAttrib& item = fItems[1 + i];
+    if (fDoc->NameText(item.fName) == name) return &item;
   }
   return nullptr;
 }
 
-int TMyAttribs::Count() const { return static_cast<int>(fItems.size()); }
+std::string_view TMyAttribs::NameAt(int index) const { return fDoc->NameText(At(index).fName); }
 
-bool TMyAttribs::Add(std::string name, std::string value) {
-  if (getNamedItem(name) != nullptr) return false;
-  fItems.emplace_back(std::move(name), TMyAttrib{std::move(value)});
-  return true;
+TMyNode* TMyNodeList::iterator::operator*() const { return fDoc->NodeAt(*fAt); }
+
+TMyNode* TMyNodeList::at(std::size_t i) const {
+  if (i >= size()) throw std::out_of_range("TMyNodeList::at");
+  return (*this)[i];
 }
 
 // ---------------------------------------------------------------------------
-// TMyNode
+// Document
 
-struct TMyNode::Index {
-  Index() = default;
-  Index(const Index&) = delete;
-  Index& operator=(const Index&) = delete;
-  // The children lists own their nodes; the relatives lists and the cached result
-  // lists only point at nodes of the subtree.
-  ~Index() {
-    children.ForEachList([](const TMyNodeList& list) {
-      for (TMyNode* child : list) std::default_delete<TMyNode>{}(child);
-    });
-  }
-
-  // Every descendant of the name, in document order.
-  const TMyNodeList* Descendants(std::string_view name, std::size_t hash) {
-    if (const TMyNodeList* list = relatives.Find(name, hash)) return list;
-    return children.Find(name, hash);
-  }
-
-  TNameIndex children;
-  // Only the names that also occur deeper than the direct children: as long as every
-  // descendant of a name is a child, the children list is the answer, which spares the
-  // lowest levels of a tree (the most numerous) a second copy of every list.
-  TNameIndex relatives;
-  // Result lists made for queries (absent names, ChildNodes); a forward list keeps
-  // every handed-out reference valid while more are added.
-  std::forward_list<TMyNodeList> cache;
+struct TMyDocument::TNameIndex {
+  std::unordered_map<std::string_view, std::uint32_t> numbers;
 };
 
-TMyNode::TMyNode() = default;
-TMyNode::~TMyNode() = default;
+TMyDocument::TMyDocument() : fNameIndex(std::make_unique<TNameIndex>()) {}
+TMyDocument::~TMyDocument() = default;
 
-TMyNode::Index& TMyNode::EnsureIndex() {
-  if (!fIndex) fIndex = std::make_unique<Index>();
-  return *fIndex;
+std::uint32_t TMyDocument::FindName(std::string_view name) const {
+  const auto found = fNameIndex->numbers.find(name);
+  return found != fNameIndex->numbers.end() ? found->second : kNone;
 }
 
-void TMyNode::ReserveIndex(std::size_t childNames, std::size_t relativeNames) {
-  Index& index = EnsureIndex();
-  index.children.Reserve(childNames);
-  index.relatives.Reserve(relativeNames);
-}
-
-void TMyNode::IndexShape(std::size_t& childNames, std::size_t& relativeNames) const {
-  childNames = fIndex ? fIndex->children.Size() : 0;
-  relativeNames = fIndex ? fIndex->relatives.Size() : 0;
-}
-
-void TMyNode::AddChild(std::unique_ptr<TMyNode> node) {
-  if (!node) return;
-  const std::size_t hash = HashName(node->NodeName);
-  AddChildHashed(std::move(node), hash);
-}
-
-void TMyNode::AddRelative(TMyNode* node) {
-  if (node == nullptr) return;
-  AddRelativeHashed(node, HashName(node->NodeName));
-}
-
-void TMyNode::AddChildHashed(std::unique_ptr<TMyNode> node, std::size_t nameHash) {
-  node->parent = this;
-  TMyNodeList& list = EnsureIndex().children.Append(node.get(), nameHash);
-  TMyNode* child = node.release();  // owned by the children list from here on
-  if (list.size() > 1) {
-    list.front()->NodeNumber = 1;
-    child->NodeNumber = static_cast<int>(list.size());
+char* TMyDocument::Allocate(std::size_t size, std::size_t align) {
+  if (size > kStorageBlock / 4) {
+    // A block of its own, kept behind the current one so that its free room stays.
+    auto block = std::make_unique_for_overwrite<char[]>(size);
+    char* bytes = block.get();
+    fStorage.push_back(std::move(block));
+    if (fStorage.size() > 1) std::swap(fStorage.back(), fStorage[fStorage.size() - 2]);
+    return bytes;
   }
-  AddRelativeHashed(child, nameHash);
+  std::size_t pad = static_cast<std::size_t>(-reinterpret_cast<std::uintptr_t>(fFree)) & (align - 1);
+  if (fFree == nullptr || pad + size > fFreeLeft) {
+    fStorage.push_back(std::make_unique_for_overwrite<char[]>(kStorageBlock));
+    fFree = fStorage.back().get();
+    fFreeLeft = kStorageBlock;
+    pad = 0;  // a new block is aligned for anything
+  }
+  char* bytes = fFree + pad;
+  fFree += pad + size;
+  fFreeLeft -= pad + size;
+  return bytes;
 }
 
-void TMyNode::AddRelativeHashed(TMyNode* node, std::size_t nameHash) {
-  // Every ancestor lists the node at the moment its start tag is read, which keeps
-  // each index list in document order.
-  for (TMyNode* n = this; n != nullptr; n = n->parent) {
-    Index& index = n->EnsureIndex();
-    if (TMyNodeList* list = index.relatives.Find(node->NodeName, nameHash)) {
-      list->push_back(node);
-      continue;
+const TMyDocument::TOrders* TMyDocument::AtDepth(const TName& name, std::uint32_t depth) const {
+  if ((name.depths & DepthBit(depth)) == 0) return nullptr;
+  // A name seen at one depth only (the usual case): its list is the answer.
+  if ((name.depths & (name.depths - 1)) == 0 && depth < 63) return &name.elements;
+  if (!name.byDepthMade) {
+    for (std::uint32_t order : name.elements.orders) {
+      const std::uint32_t d = NodeAt(order)->Depth();
+      if (d >= name.byDepth.size()) name.byDepth.resize(d + 1);
+      name.byDepth[d].orders.push_back(order);
     }
-    TMyNodeList* kids = index.children.Find(node->NodeName, nameHash);
-    if (kids != nullptr && kids->back() == node) continue;  // a child, answered by the children list
-    // The first descendant of the name below the children: from here on the name
-    // needs a list of its own, starting with the children of that name so far.
-    if (kids == nullptr) {
-      index.relatives.Add(nameHash, TNameIndex::NewList(node));
-      continue;
+    name.byDepthMade = true;
+  }
+  return depth < name.byDepth.size() ? &name.byDepth[depth] : nullptr;
+}
+
+std::span<const std::uint32_t> TMyDocument::Slice(const TOrders& list, std::uint32_t from, std::uint32_t to) {
+  const std::span<const std::uint32_t> all(list.orders);
+  const std::size_t first = GallopLowerBound(all, from, list.hint);
+  const std::size_t last = GallopLowerBound(all, to, first);
+  list.hint = last;
+  return all.subspan(first, last - first);
+}
+
+// ---------------------------------------------------------------------------
+// Nodes
+
+std::string_view TMyNode::NodeName() const { return fDoc->NameText(fName); }
+
+std::string_view TMyNode::text() const {
+  if (fText == nullptr) return {};
+  return {fText + sizeof(std::uint32_t), LengthAt(fText)};
+}
+
+TMyNode* TMyNode::parent() const { return fParent == kNone ? nullptr : fDoc->NodeAt(fParent); }
+
+std::uint32_t TMyNode::Depth() const {
+  std::uint32_t depth = 0;
+  for (const TMyNode* n = this; n->fParent != kNone; n = fDoc->NodeAt(n->fParent)) ++depth;
+  return depth;
+}
+
+TMyNodeList TMyNode::SelectNodes(std::string_view name) const {
+  const std::uint32_t number = fDoc->FindName(name);
+  if (number == kNone || fEnd == fOrder + 1) return {};
+  // Below an element, the elements one level deeper are exactly its children.
+  const TMyDocument::TOrders* list = fDoc->AtDepth(fDoc->fNames[number], Depth() + 1);
+  if (list == nullptr) return {};
+  return {fDoc, TMyDocument::Slice(*list, fOrder + 1, fEnd)};
+}
+
+TMyNode* TMyNode::SelectSingleNode(std::string_view name) const {
+  const std::uint32_t number = fDoc->FindName(name);
+  if (number == kNone) return nullptr;
+  int steps = 0;
+  for (std::uint32_t child = fOrder + 1; child < fEnd;) {
+    TMyNode* node = fDoc->NodeAt(child);
+    if (node->fName == number) return node;
+    if (++steps == kChildWalk) {
+      // Many children: the name list finds the first of the name faster.
+      const TMyNodeList found = SelectNodes(name);
+      return found.empty() ? nullptr : found.front();
     }
-    TMyNodeList list;
-    list.reserve(std::max<std::size_t>(3, kids->size() + 1));
-    list = *kids;
-    list.push_back(node);
-    index.relatives.Add(nameHash, std::move(list));
+    child = node->fEnd;
   }
+  return nullptr;
 }
 
-const TMyNodeList& TMyNode::SelectNodes(std::string_view name) {
-  if (fIndex) {
-    if (const TMyNodeList* list = fIndex->children.Find(name, HashName(name))) return *list;
+TMyNodeList TMyNode::GetElementsByTagName(std::string_view name) const {
+  const std::uint32_t number = fDoc->FindName(name);
+  if (number == kNone || fEnd == fOrder + 1) return {};
+  return {fDoc, TMyDocument::Slice(fDoc->fNames[number].elements, fOrder + 1, fEnd)};
+}
+
+TMyNode* TMyNode::FirstDescendant(std::string_view name) const {
+  const TMyNodeList found = GetElementsByTagName(name);
+  return found.empty() ? nullptr : found.front();
+}
+
+std::vector<TMyNode*> TMyNode::ChildNodes() const {
+  std::vector<TMyNode*> children;
+  for (std::uint32_t child = fOrder + 1; child < fEnd; child = fDoc->NodeAt(child)->fEnd) {
+    children.push_back(fDoc->NodeAt(child));
   }
-  return EnsureIndex().cache.emplace_front();
-}
-
-TMyNode* TMyNode::SelectSingleNode(std::string_view name) {
-  if (!fIndex) return nullptr;
-  const TMyNodeList* list = fIndex->children.Find(name, HashName(name));
-  return list != nullptr ? list->front() : nullptr;
-}
-
-const TMyNodeList& TMyNode::GetElementsByTagName(std::string_view name) {
-  if (fIndex) {
-    if (const TMyNodeList* list = fIndex->Descendants(name, HashName(name))) return *list;
+  // Group by name, the names in the order they first occur; a stable sort keeps
+  // document order within a name.
+  std::vector<std::uint32_t> firstSeen;  // name numbers in order of occurrence
+  std::unordered_map<std::uint32_t, std::uint32_t> rankOf;
+  auto rank = [&](std::uint32_t name) -> std::uint32_t {
+    if (rankOf.empty()) {
+      for (std::size_t i = 0; i < firstSeen.size(); ++i) {
+        if (firstSeen[i] == name) return static_cast<std::uint32_t>(i);
+      }
+      firstSeen.push_back(name);
+      if (firstSeen.size() > 16) {
+        for (std::size_t i = 0; i < firstSeen.size(); ++i) rankOf.emplace(firstSeen[i], static_cast<std::uint32_t>(i));
+      }
+      return static_cast<std::uint32_t>(firstSeen.size() - 1);
+    }
+    return rankOf.try_emplace(name, static_cast<std::uint32_t>(rankOf.size())).first->second;
+  };
+  std::vector<std::pair<std::uint32_t, TMyNode*>> keyed;
+  keyed.reserve(children.size());
+  bool grouped = true;
+  for (TMyNode* child : children) {
+    const std::uint32_t r = rank(child->fName);
+    if (!keyed.empty() && r < keyed.back().first) grouped = false;
+    keyed.emplace_back(r, child);
   }
-  return EnsureIndex().cache.emplace_front();
-}
-
-TMyNode* TMyNode::FirstRelative(std::string_view name) const {
-  if (!fIndex) return nullptr;
-  const TMyNodeList* list = fIndex->Descendants(name, HashName(name));
-  return list != nullptr ? list->front() : nullptr;
-}
-
-const TMyNodeList& TMyNode::ChildNodes() {
-  Index& index = EnsureIndex();
-  TMyNodeList& all = index.cache.emplace_front();
-  all.reserve(index.children.TotalCount());
-  index.children.ForEachList([&all](const TMyNodeList& list) { all.insert(all.end(), list.begin(), list.end()); });
-  return all;
+  if (grouped) return children;
+  std::stable_sort(keyed.begin(), keyed.end(),
+                   [](const auto& a, const auto& b) { return a.first < b.first; });
+  for (std::size_t i = 0; i < keyed.size(); ++i) children[i] = keyed[i].second;
+  return children;
 }
 
 std::string TMyNode::GetXPath() const {
   std::vector<const TMyNode*> chain;
-  for (const TMyNode* n = this; n != nullptr; n = n->parent) chain.push_back(n);
+  for (const TMyNode* n = this; n != nullptr; n = n->parent()) chain.push_back(n);
   std::string path;
   for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
     const TMyNode& n = **it;
     path += '/';
-    path += n.NodeName;
+    path += n.NodeName();
     if (n.NodeNumber != 0) {
       path += '[';
       path += std::to_string(n.NodeNumber);
@@ -283,6 +257,124 @@ std::string TMyNode::GetXPath() const {
     }
   }
   return path;
+}
+
+void TMyTreeRelease::operator()(TMyNode* root) const {
+  if (root != nullptr) std::unique_ptr<const TMyDocument> release(&root->Document());
+}
+
+// ---------------------------------------------------------------------------
+// Builder
+
+TMyTreeBuilder::TMyTreeBuilder() : fDoc(std::make_unique<TMyDocument>()) {}
+TMyTreeBuilder::~TMyTreeBuilder() = default;
+
+std::uint32_t TMyTreeBuilder::Name(std::string_view name) {
+  const std::uint32_t known = fDoc->FindName(name);
+  if (known != kNone) return known;
+  char* bytes = fDoc->Allocate(std::max<std::size_t>(name.size(), 1), 1);
+  std::memcpy(bytes, name.data(), name.size());
+  const std::string_view stored(bytes, name.size());
+  const auto number = static_cast<std::uint32_t>(fDoc->fNames.size());
+  fDoc->fNames.emplace_back();
+  fDoc->fNames.back().text = stored;
+  fDoc->fNameIndex->numbers.emplace(stored, number);
+  return number;
+}
+
+TMyNode* TMyTreeBuilder::Start(std::string_view name, int line) { return Start(Name(name), line, {}); }
+
+TMyNode* TMyTreeBuilder::Start(std::uint32_t name, int line, std::span<const TAttribute> attributes) {
+  TMyDocument& doc = *fDoc;
+  if (name >= doc.fNames.size()) return nullptr;
+  if (fOpen.empty() && doc.fCount > 0) return nullptr;  // a second root
+  if (doc.fCount >= kNone - 1) return nullptr;
+  // A repeated attribute name refuses the element.
+  fSeen.clear();
+  for (const TAttribute& a : attributes) fSeen.push_back(a.name);
+  std::sort(fSeen.begin(), fSeen.end());
+  if (std::adjacent_find(fSeen.begin(), fSeen.end()) != fSeen.end()) return nullptr;
+
+  const std::uint32_t order = doc.fCount;
+  if ((order >> TMyDocument::kBlockShift) >= doc.fBlocks.size()) {
+    // Nodes are plain data set below; a block is allocated once and never moves.
+    doc.fBlocks.push_back(std::unique_ptr<TMyNode[]>(new TMyNode[TMyDocument::kBlockSize]));
+  }
+  TMyNode& node = *doc.NodeAt(order);
+  const std::uint32_t parent = fOpen.empty() ? kNone : fOpen.back();
+  const auto depth = static_cast<std::uint32_t>(fOpen.size());
+  node.NodeNumber = 0;
+  node.LineNumber = line;
+  node.fDoc = &doc;
+  node.fName = name;
+  node.fOrder = order;
+  node.fEnd = order + 1;
+  node.fParent = parent;
+  node.fText = nullptr;
+  node.fAttribs = nullptr;
+  if (!attributes.empty()) {
+    auto* items = reinterpret_cast<TMyAttrib*>(doc.Allocate(sizeof(TMyAttrib) * (attributes.size() + 1), 8));
+    items[0].fName = kNone;
+    items[0].fLength = static_cast<std::uint32_t>(attributes.size());
+    items[0].fValue = nullptr;
+    for (std::size_t i = 0; i < attributes.size(); ++i) {
+      const std::string_view value = attributes[i].value;
+      char* bytes = doc.Allocate(std::max<std::size_t>(value.size(), 1), 1);
+      std::memcpy(bytes, value.data(), value.size());
+      items[i + 1].fName = attributes[i].name;
+      items[i + 1].fLength = static_cast<std::uint32_t>(value.size());
+      items[i + 1].fValue = bytes;
+    }
+    node.fAttribs = items;
+  }
+
+  TMyDocument::TName& entry = doc.fNames[name];
+  entry.depths |= DepthBit(depth);
+  if (entry.lastAtDepth.size() <= depth) entry.lastAtDepth.resize(depth + 1, kNone);
+  // The last element of this name one level below the parent, if it started after
+  // the parent (which is still open), is the previous sibling of the name.
+  const std::uint32_t previous = entry.lastAtDepth[depth];
+  if (parent != kNone && previous != kNone && previous > parent) {
+    TMyNode& sibling = *doc.NodeAt(previous);
+    if (sibling.NodeNumber == 0) sibling.NodeNumber = 1;
+    node.NodeNumber = sibling.NodeNumber + 1;
+  }
+  entry.lastAtDepth[depth] = order;
+  entry.elements.orders.push_back(order);
+  fOpen.push_back(order);
+  ++doc.fCount;
+  return &node;
+}
+
+void TMyTreeBuilder::SetText(std::string_view text) {
+  if (fOpen.empty()) return;
+  TMyNode& node = *Open();
+  if (text.empty()) {
+    node.fText = nullptr;
+    return;
+  }
+  text = text.substr(0, kNone);
+  char* bytes = fDoc->Allocate(sizeof(std::uint32_t) + text.size(), alignof(std::uint32_t));
+  const auto length = static_cast<std::uint32_t>(text.size());
+  std::memcpy(bytes, &length, sizeof length);
+  std::memcpy(bytes + sizeof length, text.data(), text.size());
+  node.fText = bytes;
+}
+
+void TMyTreeBuilder::End() {
+  if (fOpen.empty()) return;
+  fDoc->NodeAt(fOpen.back())->fEnd = fDoc->fCount;
+  fOpen.pop_back();
+}
+
+TMyTree TMyTreeBuilder::Finish() {
+  while (!fOpen.empty()) End();
+  std::unique_ptr<TMyDocument> doc = std::exchange(fDoc, std::make_unique<TMyDocument>());
+  if (doc->fCount == 0) return nullptr;
+  for (TMyDocument::TName& name : doc->fNames) std::vector<std::uint32_t>().swap(name.lastAtDepth);
+  TMyNode* root = doc->NodeAt(0);
+  doc.release();  // owned through the root from here on
+  return TMyTree(root);
 }
 
 }  // namespace morvel

@@ -15,6 +15,7 @@
 #include <string_view>
 #include <unordered_map>
 #include <utility>
+#include <vector>
 
 #include "xml/http_get.h"
 
@@ -64,7 +65,7 @@ class TMyParser::TBuilder {
  public:
   TBuilder(xmlParserCtxtPtr ctxt, const TSource& source) : fCtxt(ctxt), fSource(source) {}
 
-  std::unique_ptr<TMyNode> TakeRoot() { return std::move(fRoot); }
+  TMyTree TakeRoot() { return fTree.Finish(); }
   // The root element was closed: the document was read to its end.
   bool Complete() const { return fComplete; }
 
@@ -90,7 +91,7 @@ class TMyParser::TBuilder {
   static void OnCharacters(void* ctx, const xmlChar* ch, int len) {
     TBuilder* self = Of(ctx);
     // Character data outside the root belongs to no element.
-    if (self == nullptr || self->fOpen == nullptr || len <= 0) return;
+    if (self == nullptr || self->fTree.Open() == nullptr || len <= 0) return;
     self->Guarded([&] {
       if (!self->Produce(static_cast<std::size_t>(len))) return;
       self->fRun.append(reinterpret_cast<const char*>(ch), static_cast<std::size_t>(len));
@@ -138,27 +139,20 @@ class TMyParser::TBuilder {
       return std::hash<const void*>{}(k.prefix) * 31 + std::hash<const void*>{}(k.local);
     }
   };
-  struct TName {
-    std::string text;  // prefix:local as written
-    std::size_t hash;
-    // The index shape of the last element of this name, reserved for the next one.
-    std::size_t childNames = 0;
-    std::size_t relativeNames = 0;
-  };
 
   // The reader interns names in its dictionary for the length of the document, so a
-  // pair of name pointers identifies a written name: each one is joined and hashed
-  // only once.
-  TName& NameOf(const xmlChar* prefix, const xmlChar* local) {
-    auto [it, added] = fNames.try_emplace(TNameKey{prefix, local});
+  // pair of name pointers identifies a written name: each one is joined and interned
+  // in the tree only once.
+  std::uint32_t NameOf(const xmlChar* prefix, const xmlChar* local) {
+    auto [it, added] = fNames.try_emplace(TNameKey{prefix, local}, 0);
     if (added) {
-      std::string& text = it->second.text;
+      std::string text;
       if (prefix != nullptr) {
         text = View(prefix);
         text += ':';
       }
       text += View(local);
-      it->second.hash = std::hash<std::string_view>{}(text);
+      it->second = fTree.Name(text);
     }
     return it->second;
   }
@@ -200,70 +194,50 @@ class TMyParser::TBuilder {
     std::size_t end = fRun.size();
     while (begin < end && IsBlank(fRun[begin])) ++begin;
     while (end > begin && IsBlank(fRun[end - 1])) --end;
-    std::string& text = fOpen->text;
-    if (firstBreak == std::string::npos || std::string_view(fRun).substr(begin, end - begin).find('\n') ==
-                                               std::string_view::npos) {
-      text.assign(fRun, begin, end - begin);
+    const std::string_view trimmed = std::string_view(fRun).substr(begin, end - begin);
+    if (firstBreak == std::string::npos || trimmed.find('\n') == std::string_view::npos) {
+      fTree.SetText(trimmed);
     } else {
-      text.clear();
-      for (std::size_t i = begin; i < end; ++i) {
-        if (fRun[i] == '\n') text += '\r';
-        text += fRun[i];
+      fText.clear();
+      for (char c : trimmed) {
+        if (c == '\n') fText += '\r';
+        fText += c;
       }
+      fTree.SetText(fText);
     }
     fRun.clear();
   }
 
   void Start(const xmlChar* localname, const xmlChar* prefix, int nbNamespaces, const xmlChar** namespaces,
              int nbAttributes, const xmlChar** attributes) {
-    if (fOpen != nullptr) EndRun();
+    if (fTree.Open() != nullptr) EndRun();
     if (!Produce(kElementWeight)) return;
-    const TName& name = NameOf(prefix, localname);
-    auto node = std::make_unique<TMyNode>();
-    node->NodeName = name.text;
-    node->LineNumber = fLine;
-    node->parent = fOpen;
-    if (name.childNames != 0) Reserve(*node, name.childNames, name.relativeNames);
+    const std::uint32_t name = NameOf(prefix, localname);
+    fAttributes.clear();
     // Namespace declarations are attributes like any other, under their written name.
     for (int i = 0; i < nbNamespaces; ++i) {
-      const TName& declName = NameOf(namespaces[2 * i] != nullptr ? kXmlns : nullptr,
-                                     namespaces[2 * i] != nullptr ? namespaces[2 * i] : kXmlns);
-      if (!node->Attributes.Add(declName.text, std::string(View(namespaces[2 * i + 1])))) {
-        xmlStopParser(fCtxt);
-        return;
-      }
+      const std::uint32_t declName = NameOf(namespaces[2 * i] != nullptr ? kXmlns : nullptr,
+                                            namespaces[2 * i] != nullptr ? namespaces[2 * i] : kXmlns);
+      fAttributes.push_back({declName, View(namespaces[2 * i + 1])});
     }
     for (int i = 0; i < nbAttributes; ++i) {
       const xmlChar** a = attributes + 5 * i;  // local name, prefix, URI, value, value end
-      const TName& attrName = NameOf(a[1], a[0]);
-      std::string value(reinterpret_cast<const char*>(a[3]), static_cast<std::size_t>(a[4] - a[3]));
+      const std::string_view value(reinterpret_cast<const char*>(a[3]), static_cast<std::size_t>(a[4] - a[3]));
       if (!Produce(value.size())) return;
-      if (!node->Attributes.Add(attrName.text, std::move(value))) {
-        // A repeated attribute ends the document; the tree keeps what came before.
-        xmlStopParser(fCtxt);
-        return;
-      }
+      fAttributes.push_back({NameOf(a[1], a[0]), value});
     }
-    TMyNode* raw = node.get();
-    if (!fRoot) {
-      fRoot = std::move(node);
-    } else if (fOpen != nullptr) {
-      Attach(*fOpen, std::move(node), name.hash);
-    } else {
-      return;  // a second top-level element; the reader stops before this
-    }
-    fOpen = raw;
+    // A repeated attribute (or a second top-level element, which the reader stops
+    // before) ends the document; the tree keeps what came before.
+    if (fTree.Start(name, fLine, fAttributes) == nullptr) xmlStopParser(fCtxt);
   }
 
   void End(const xmlChar* localname, const xmlChar* prefix) {
-    if (fOpen == nullptr) return;
+    if (fTree.Open() == nullptr) return;
     EndRun();
-    TName& name = NameOf(prefix, localname);
-    if (fOpen->NodeName != name.text) return;
-    Shape(*fOpen, name.childNames, name.relativeNames);
-    fOpen = fOpen->parent;
+    if (fTree.OpenName() != NameOf(prefix, localname)) return;
+    fTree.End();
     // Whatever follows the root element is not read.
-    if (fOpen == nullptr) {
+    if (fTree.RootClosed()) {
       fComplete = true;
       xmlStopParser(fCtxt);
     }
@@ -275,27 +249,16 @@ class TMyParser::TBuilder {
   xmlParserCtxtPtr fCtxt;
   const TSource& fSource;
   std::uint64_t fProduced = 0;  // bytes of text and attribute values, and the elements
-  std::unique_ptr<TMyNode> fRoot;
-  TMyNode* fOpen = nullptr;  // the current open element
+  TMyTreeBuilder fTree;
   bool fComplete = false;
-  int fLine = 2;             // the root normally follows the XML declaration
-  std::string fRun;          // pieces of the current character run, joined
-  std::unordered_map<TNameKey, TName, TNameKeyHash> fNames;
+  int fLine = 2;      // the root normally follows the XML declaration
+  std::string fRun;   // pieces of the current character run, joined
+  std::string fText;  // a run with its line breaks made CR LF
+  std::vector<TMyTreeBuilder::TAttribute> fAttributes;  // of the element being started
+  std::unordered_map<TNameKey, std::uint32_t, TNameKeyHash> fNames;
 };
 
-void TMyParser::Attach(TMyNode& parent, std::unique_ptr<TMyNode> child, std::size_t nameHash) {
-  parent.AddChildHashed(std::move(child), nameHash);
-}
-
-void TMyParser::Reserve(TMyNode& node, std::size_t childNames, std::size_t relativeNames) {
-  node.ReserveIndex(childNames, relativeNames);
-}
-
-void TMyParser::Shape(const TMyNode& node, std::size_t& childNames, std::size_t& relativeNames) {
-  node.IndexShape(childNames, relativeNames);
-}
-
-std::unique_ptr<TMyNode> TMyParser::Run(TSource& source, bool requireComplete) {
+TMyTree TMyParser::Run(TSource& source, bool requireComplete) {
   xmlSAXHandler sax;
   std::memset(&sax, 0, sizeof sax);
   xmlSAXVersion(&sax, 2);
@@ -348,7 +311,7 @@ std::unique_ptr<TMyNode> TMyParser::Run(TSource& source, bool requireComplete) {
   return builder.TakeRoot();
 }
 
-std::unique_ptr<TMyNode> TMyParser::parse(const std::string& fileName) {
+TMyTree TMyParser::parse(const std::string& fileName) {
   try {
     TSource source;
     std::optional<std::string> body;
@@ -370,7 +333,7 @@ std::unique_ptr<TMyNode> TMyParser::parse(const std::string& fileName) {
   }
 }
 
-std::unique_ptr<TMyNode> LoadXMLTree(const std::string& fileName) {
+TMyTree LoadXMLTree(const std::string& fileName) {
   TMyParser parser;
   return parser.parse(fileName);
 }

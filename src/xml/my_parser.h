@@ -2,7 +2,6 @@
 // (SAX2) reader.
 #pragma once
 
-#include <cstddef>
 #include <memory>
 #include <string>
 
@@ -23,17 +22,13 @@ class TMyParser {
   // memory; anything else is a file opened for reading. A missing file, a failed
   // request or a broken file ends the reading with the tree built so far; a fetched
   // document that is not complete and well-formed gives none. Never raises.
-  std::unique_ptr<TMyNode> parse(const std::string& fileName);
+  TMyTree parse(const std::string& fileName);
 
  private:
   class TBuilder;
   struct TSource;
 
-  std::unique_ptr<TMyNode> Run(TSource& source, bool requireComplete);
-  // The tree's parser-only entries.
-  static void Attach(TMyNode& parent, std::unique_ptr<TMyNode> child, std::size_t nameHash);
-  static void Reserve(TMyNode& node, std::size_t childNames, std::size_t relativeNames);
-  static void Shape(const TMyNode& node, std::size_t& childNames, std::size_t& relativeNames);
+  TMyTree Run(TSource& source, bool requireComplete);
 
   _xmlParserCtxt* saxParser = nullptr;  // the reader; set only while parse runs
 };

@@ -71,21 +71,21 @@ class ServerProcess {
 };
 
 std::string Attr(TMyNode* node, const char* name) {
-  const TMyAttrib* a = node != nullptr ? node->Attributes.getNamedItem(name) : nullptr;
-  return a != nullptr ? a->text : "<absent>";
+  const TMyAttrib* a = node != nullptr ? node->Attributes().getNamedItem(name) : nullptr;
+  return a != nullptr ? std::string(a->text()) : "<absent>";
 }
 
 // The first "Перечень" of an answer, or nullptr.
-TMyNode* List(const std::unique_ptr<TMyNode>& tree) {
+TMyNode* List(const TMyTree& tree) {
   if (!tree) return nullptr;
   const TMyNodeList& lists = tree->GetElementsByTagName("Перечень");
   return lists.empty() ? nullptr : lists[0];
 }
 
-std::string FirstText(const std::unique_ptr<TMyNode>& tree, const char* name) {
+std::string FirstText(const TMyTree& tree, const char* name) {
   if (!tree) return "<no tree>";
   const TMyNodeList& found = tree->GetElementsByTagName(name);
-  return found.empty() ? "<absent>" : found[0]->text;
+  return found.empty() ? "<absent>" : std::string(found[0]->text());
 }
 
 const std::string kNothingFound = "По запрашиваемым параметрам ничего найдено не было";

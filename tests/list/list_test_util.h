@@ -19,7 +19,7 @@ namespace morvel::test {
 // at the List, so nothing the List keeps may point into it.
 inline std::unique_ptr<TTheList> ReadListFile(const std::filesystem::path& file, int year, int period,
                                               bool accumulate = false, int listPeriod = -1) {
-  std::unique_ptr<TMyNode> root = LoadXMLTree(file.string());
+  TMyTree root = LoadXMLTree(file.string());
   EXPECT_NE(root, nullptr) << file;
   auto list = std::make_unique<TTheList>();
   list->fYear = year;

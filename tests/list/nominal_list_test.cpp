@@ -162,7 +162,7 @@ TEST_F(ListReaderTest, BrokenFilesNeverCrashTheReader) {
         for (int k = 0; k < 8; ++k) damaged[random() % damaged.size()] = "<>\"&/=0.,- "[random() % 11];
       }
       test::WriteFile(dir / "l.xml", damaged);
-      std::unique_ptr<TMyNode> root = LoadXMLTree((dir / "l.xml").string());
+      TMyTree root = LoadXMLTree((dir / "l.xml").string());
       TTheList list;
       list.fYear = 2020;
       list.fPeriod = 2;

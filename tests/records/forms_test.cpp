@@ -227,7 +227,7 @@ TEST_F(FormsTest, TheFilesAreThoseTheGeneratorWrites) {
     const std::string snName = before2017 ? "СтраховойНомер" : g.type == TPDType::pdtEFS1 ? "УТ2:СНИЛС" : "СНИЛС";
     const TMyNodeList& numbers = root->GetElementsByTagName(snName);
     ASSERT_EQ(numbers.size(), model.persons.size()) << g.file;
-    for (std::size_t i = 0; i < numbers.size(); ++i) EXPECT_EQ(numbers[i]->text, model.persons[i].snils) << g.file;
+    for (std::size_t i = 0; i < numbers.size(); ++i) EXPECT_EQ(numbers[i]->text(), model.persons[i].snils) << g.file;
   }
 }
 

@@ -234,7 +234,7 @@ class PackDataTest : public test::RecordsTest {
     return TPack::TryGetPackData(root.get(), form, errors, header, "/in/" + file);
   }
 
-  std::unique_ptr<TMyNode> root;
+  TMyTree root;
   std::unique_ptr<TBaseData> header;
 };
 

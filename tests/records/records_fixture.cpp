@@ -149,17 +149,17 @@ std::string RecordsTest::LogText() const {
   return file.empty() ? std::string() : ReadFile(file);
 }
 
-std::unique_ptr<TMyNode> RecordsTest::TreeOfFile(const std::string& name) const {
+TMyTree RecordsTest::TreeOfFile(const std::string& name) const {
   return LoadXMLTree(TestData("packs/" + name).string());
 }
 
-std::unique_ptr<TMyNode> RecordsTest::TreeOfText(const std::string& xml, const std::string& name) const {
+TMyTree RecordsTest::TreeOfText(const std::string& xml, const std::string& name) const {
   const auto path = dir / name;
   WriteFile(path, xml);
   return LoadXMLTree(path.string());
 }
 
-RecordsTest::TRead RecordsTest::ReadPackTree(std::unique_ptr<TMyNode> root, const std::string& fileName,
+RecordsTest::TRead RecordsTest::ReadPackTree(TMyTree root, const std::string& fileName,
                                          int searchYear) const {
   TRead r;
   r.root = std::move(root);

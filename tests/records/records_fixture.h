@@ -72,18 +72,18 @@ class RecordsTest : public ::testing::Test {
   // Everything the logger wrote so far.
   std::string LogText() const;
 
-  std::unique_ptr<TMyNode> TreeOfFile(const std::string& name) const;
-  std::unique_ptr<TMyNode> TreeOfText(const std::string& xml, const std::string& name = "pack.xml") const;
+  TMyTree TreeOfFile(const std::string& name) const;
+  TMyTree TreeOfText(const std::string& xml, const std::string& name = "pack.xml") const;
 
   // Recognition, identification and persons of a document, as the searcher
   // reads it.
   struct TRead {
-    std::unique_ptr<TMyNode> root;
+    TMyTree root;
     std::unique_ptr<TBaseData> header;  // left here when the pack refuses it
     std::unique_ptr<TPack> pack;
     TProtocolMessageList errors;
   };
-  TRead ReadPackTree(std::unique_ptr<TMyNode> root, const std::string& fileName, int searchYear = 0) const;
+  TRead ReadPackTree(TMyTree root, const std::string& fileName, int searchYear = 0) const;
   TRead ReadPack(const std::string& name, int searchYear = 0) const;
   TRead ReadXml(const std::string& xml, int searchYear = 0) const;
 

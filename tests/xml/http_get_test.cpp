@@ -134,7 +134,7 @@ TEST(HttpGetEnvironment, EnvironmentTimeoutIsRead) {
 TEST_F(HttpGetTest, DocumentAddressesAreFetched) {
   auto root = LoadXMLTree(Url("/ok"));
   ASSERT_NE(root, nullptr);
-  EXPECT_EQ(root->NodeName, "Ответ");
+  EXPECT_EQ(root->NodeName(), "Ответ");
   EXPECT_EQ(ChildText(root.get(), "Код"), "0");
   EXPECT_EQ(root->SelectSingleNode("Код")->LineNumber, 3);
   // An error answer carrying a document still gives no tree.
@@ -151,7 +151,7 @@ TEST_F(HttpGetTest, DocumentAddressesAreFetched) {
   test::WriteFile(fileName, "<Файл/>");
   ASSERT_TRUE(std::filesystem::exists(fileName));
   auto fromName = LoadXMLTree(fileName);
-  EXPECT_TRUE(fromName == nullptr || fromName->NodeName != "Файл");
+  EXPECT_TRUE(fromName == nullptr || fromName->NodeName() != "Файл");
 }
 
 }  // namespace

@@ -19,7 +19,7 @@ using test::WriteFile;
 
 // Every text, name and attribute value of the tree, to look for leaked content.
 void CollectTexts(TMyNode* node, std::string& out) {
-  out += node->NodeName + "|" + node->text + "|";
+  out += std::string(node->NodeName()) + "|" + std::string(node->text()) + "|";
   for (TMyNode* child : node->ChildNodes()) CollectTexts(child, out);
 }
 
@@ -37,8 +37,8 @@ TEST(MyParser, LineNumbersFollowOneElementPerLine) {
     EXPECT_EQ(root->GetElementsByTagName("D")[0]->LineNumber, 6);
     EXPECT_EQ(root->SelectSingleNode("E")->LineNumber, 8);
     EXPECT_EQ(root->SelectNodes("A")[1]->LineNumber, 9);
-    EXPECT_EQ(root->GetElementsByTagName("D")[0]->text, "t");
-    EXPECT_EQ(root->SelectSingleNode("C")->text, "");
+    EXPECT_EQ(root->GetElementsByTagName("D")[0]->text(), "t");
+    EXPECT_EQ(root->SelectSingleNode("C")->text(), "");
   }
   // A run counts once however many line breaks it holds.
   auto root = ParseText("<?xml version=\"1.0\"?>\n<R>\n\n\n<A/>\n</R>");
@@ -79,7 +79,7 @@ TEST(MyParser, TextIsTheTrimmedLastRunWithPiecesJoined) {
   EXPECT_EQ(ChildText(root.get(), "X"), "<>'\"");
   // Line breaks inside a text come as CR LF, however the file wrote them.
   EXPECT_EQ(ChildText(root.get(), "Y"), "x\r\ny\r\nz\r\nw");
-  EXPECT_EQ(root->text, "");
+  EXPECT_EQ(root->text(), "");
 }
 
 TEST(MyParser, AttributesKeepTheirWrittenNames) {
@@ -91,20 +91,20 @@ TEST(MyParser, AttributesKeepTheirWrittenNames) {
       "<Item id=\"7\"/>\n"
       "</ЕФС:Root>\n");
   ASSERT_NE(root, nullptr);
-  const TMyAttribs& at = root->Attributes;
+  const TMyAttribs at = root->Attributes();
   EXPECT_EQ(at.Count(), 7);
   ASSERT_NE(at.getNamedItem("xmlns:ЕФС"), nullptr);
-  EXPECT_EQ(at.getNamedItem("xmlns:ЕФС")->text, "urn:efs");
+  EXPECT_EQ(at.getNamedItem("xmlns:ЕФС")->text(), "urn:efs");
   ASSERT_NE(at.getNamedItem("xmlns"), nullptr);
-  EXPECT_EQ(at.getNamedItem("xmlns")->text, "urn:default");
-  EXPECT_EQ(at.getNamedItem("xsi:type")->text, "Тип");
+  EXPECT_EQ(at.getNamedItem("xmlns")->text(), "urn:default");
+  EXPECT_EQ(at.getNamedItem("xsi:type")->text(), "Тип");
   EXPECT_EQ(at.getNamedItem("type"), nullptr);
-  EXPECT_EQ(at.getNamedItem("a")->text, "1 < 2");
-  EXPECT_EQ(at.getNamedItem("b")->text, "развёрнуто");
-  EXPECT_EQ(at.getNamedItem("c")->text, "А");
+  EXPECT_EQ(at.getNamedItem("a")->text(), "1 < 2");
+  EXPECT_EQ(at.getNamedItem("b")->text(), "развёрнуто");
+  EXPECT_EQ(at.getNamedItem("c")->text(), "А");
   // Unprefixed children of a default namespace keep their plain names.
   ASSERT_NE(root->SelectSingleNode("Item"), nullptr);
-  EXPECT_EQ(root->SelectSingleNode("Item")->Attributes.getNamedItem("id")->text, "7");
+  EXPECT_EQ(root->SelectSingleNode("Item")->Attributes().getNamedItem("id")->text(), "7");
 }
 
 TEST(MyParser, EntitiesWithElementsAddElements) {
@@ -114,9 +114,9 @@ TEST(MyParser, EntitiesWithElementsAddElements) {
   ASSERT_NE(root, nullptr);
   const TMyNodeList& ya = root->SelectNodes("Я");
   ASSERT_EQ(ya.size(), 4u);
-  EXPECT_EQ(ya[3]->text, "2");
+  EXPECT_EQ(ya[3]->text(), "2");
   EXPECT_EQ(ya[3]->GetXPath(), "/R/Я[4]");
-  EXPECT_EQ(ya[2]->Attributes.getNamedItem("a")->text, "Б");
+  EXPECT_EQ(ya[2]->Attributes().getNamedItem("a")->text(), "Б");
   EXPECT_EQ(root->GetElementsByTagName("Я").size(), 4u);
   EXPECT_NE(root->SelectSingleNode("Ю"), nullptr);
 }
@@ -127,7 +127,7 @@ TEST(MyParser, ReadingStopsAfterTheRootElement) {
   EXPECT_EQ(root->SelectNodes("A").size(), 1u);
   auto first = ParseText("<R/><S><T/></S>");
   ASSERT_NE(first, nullptr);
-  EXPECT_EQ(first->NodeName, "R");
+  EXPECT_EQ(first->NodeName(), "R");
   EXPECT_TRUE(first->ChildNodes().empty());
 }
 
@@ -166,12 +166,12 @@ TEST(MyParser, DocumentEncodings) {
     SCOPED_TRACE(c.name);
     auto root = ParseText(c.bytes);
     ASSERT_NE(root, nullptr);
-    EXPECT_EQ(root->NodeName, "Корень");
-    ASSERT_NE(root->Attributes.getNamedItem("атр"), nullptr);
-    EXPECT_EQ(root->Attributes.getNamedItem("атр")->text, "значение №1");
+    EXPECT_EQ(root->NodeName(), "Корень");
+    ASSERT_NE(root->Attributes().getNamedItem("атр"), nullptr);
+    EXPECT_EQ(root->Attributes().getNamedItem("атр")->text(), "значение №1");
     TMyNode* name = root->SelectSingleNode("Имя");
     ASSERT_NE(name, nullptr);
-    EXPECT_EQ(name->text, "Пётр Ёлкин");
+    EXPECT_EQ(name->text(), "Пётр Ёлкин");
     EXPECT_EQ(name->LineNumber, 3);
   }
 }
@@ -181,9 +181,9 @@ TEST(MyParser, BrokenDocumentsGiveTheTreeSoFar) {
   auto cut = ParseText("<?xml version=\"1.0\"?>\n<R>\n<A>1</A>\n<B><C>2</C></B>\n<D>tru");
   ASSERT_NE(cut, nullptr);
   EXPECT_EQ(ChildText(cut.get(), "A"), "1");
-  EXPECT_EQ(cut->GetElementsByTagName("C")[0]->text, "2");
+  EXPECT_EQ(cut->GetElementsByTagName("C")[0]->text(), "2");
   ASSERT_NE(cut->SelectSingleNode("D"), nullptr);
-  EXPECT_EQ(cut->SelectSingleNode("D")->text, "");
+  EXPECT_EQ(cut->SelectSingleNode("D")->text(), "");
 
   // A repeated attribute ends the document before its element.
   auto repeated = ParseText("<R><A>1</A><B x=\"1\" x=\"2\">2</B><C>3</C></R>");
@@ -228,7 +228,7 @@ TEST(MyParser, EntityExpansionBombIsRefused) {
   // The expansion is cut off long before its three thousand million characters.
   TMyNode* b = root->SelectSingleNode("B");
   if (b != nullptr) {
-    EXPECT_LT(b->text.size(), 100u * 1000 * 1000);
+    EXPECT_LT(b->text().size(), 100u * 1000 * 1000);
   }
   EXPECT_EQ(root->SelectSingleNode("C"), nullptr);
 

@@ -10,7 +10,7 @@
 namespace morvel::test {
 
 // Writes the bytes to a file of a fresh folder and reads it into a tree.
-inline std::unique_ptr<TMyNode> ParseText(const std::string& bytes) {
+inline TMyTree ParseText(const std::string& bytes) {
   TempDir dir;
   const auto file = dir / "doc.xml";
   WriteFile(file, bytes);
