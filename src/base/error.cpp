@@ -9,20 +9,26 @@
 
 namespace morvel {
 
-std::vector<std::string> CaptureStackTrace(std::size_t skipFrames) {
-  // Skip this function itself as well as the frames the caller asked to hide.
+std::vector<const void*> CaptureStackFrames(std::size_t skipFrames) {
+  // Unwinding only collects addresses; nothing is looked up here.
   boost::stacktrace::stacktrace trace(skipFrames + 1, static_cast<std::size_t>(-1));
+  std::vector<const void*> frames;
+  frames.reserve(trace.size());
+  for (const auto& frame : trace) frames.push_back(frame.address());
+  return frames;
+}
+
+std::vector<std::string> ResolveStackFrames(const std::vector<const void*>& frames) {
   std::vector<std::string> lines;
-  lines.reserve(trace.size());
-  for (const auto& frame : trace) {
-    char address[32];
-    std::snprintf(address, sizeof address, "%p", frame.address());
+  lines.reserve(frames.size());
+  for (const void* address : frames) {
+    const boost::stacktrace::frame frame(address);
+    char text[32];
+    std::snprintf(text, sizeof text, "%p", address);
     std::ostringstream line;
-    line << address;
+    line << text;
     Dl_info info{};
-    if (dladdr(frame.address(), &info) != 0 && info.dli_fname != nullptr) {
-      line << " " << info.dli_fname;
-    }
+    if (dladdr(address, &info) != 0 && info.dli_fname != nullptr) line << " " << info.dli_fname;
     const std::string name = frame.name();
     if (!name.empty()) line << " " << name;
     const std::string file = frame.source_file();
@@ -32,7 +38,11 @@ std::vector<std::string> CaptureStackTrace(std::size_t skipFrames) {
   return lines;
 }
 
+std::vector<std::string> CaptureStackTrace(std::size_t skipFrames) {
+  return ResolveStackFrames(CaptureStackFrames(skipFrames + 1));
+}
+
 EMorvelError::EMorvelError(const std::string& message)
-    : std::runtime_error(message), fStack(CaptureStackTrace(1)) {}
+    : std::runtime_error(message), fFrames(CaptureStackFrames(1)) {}
 
 }  // namespace morvel
