@@ -28,6 +28,12 @@ TAddPdData& TAddPdData::operator=(const TAddPdData& other) {
 
 int TAddPdData::IndexOfName(std::string_view name) const {
   const auto& names = Names();
+  // Files and the checks write the codes as the classifier has them: the exact
+  // comparison finds them without a collation per entry; only a code written in
+  // another case goes on to the comparison that ignores case.
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    if (names[i] == name) return static_cast<int>(i);
+  }
   for (std::size_t i = 0; i < names.size(); ++i) {
     if (SameTextCI(names[i], name)) return static_cast<int>(i);
   }
