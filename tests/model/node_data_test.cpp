@@ -37,6 +37,14 @@ TEST(NodeDataTest, TakesThePathAndLineOfAnElement) {
   EXPECT_TRUE(none.IsEmpty());
   none.Fill(&copy);
   EXPECT_EQ(none.fLine, line);
+  // Copies of one location share its text; changing one copy leaves the others.
+  EXPECT_EQ(&none.fXPath.str(), &p->NodeData.fXPath.str());
+  none.fXPath = "/R";
+  EXPECT_EQ(none.fXPath, "/R");
+  EXPECT_EQ(copy.fXPath, path);
+  none.fXPath = std::string();
+  EXPECT_TRUE(none.fXPath.empty());
+  EXPECT_EQ(none.fXPath, "");
 }
 
 }  // namespace
