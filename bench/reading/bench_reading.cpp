@@ -8,9 +8,10 @@
 // the end). Every figure is one process started for it alone: `xmllint --stream`,
 // libxml2's DOM (bench_read_once dom), the element tree (tree) and the whole
 // reading (pack or list), each from the file to freed memory. Time is the
-// processor time (user and system) of the fastest of the runs, peak memory that process's own peak resident
-// size as its parent collects it (wait4), so neither the generator nor this
-// program counts. Ratios: time against the streaming parse, memory against the DOM.
+// processor time (user and system) of the fastest of the runs, peak memory that
+// process's own peak resident size as its parent collects it (wait4), so neither
+// the generator nor this program counts. Ratios: time against the streaming
+// parse, memory against the DOM.
 
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -178,7 +179,8 @@ int main(int argc, char** argv) {
   std::time_t now = std::time(nullptr);
   char date[32];
   std::strftime(date, sizeof date, "%Y-%m-%d", std::gmtime(&now));
-  std::cout << "Machine: " << Machine() << "; " << date << "; processor time (user + system) and peak resident memory of\n"
+  std::cout << "Machine: " << Machine() << "; " << date
+            << "; processor time (user + system) and peak resident memory of\n"
             << "each reading's own process, fastest of " << runs << " runs.\n\n";
   std::cout << "| persons | input | MiB | xmllint --stream | libxml2 DOM | tree | tree/stream | tree/DOM mem | "
                "reading | reading/stream | reading/DOM mem |\n"
