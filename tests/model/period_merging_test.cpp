@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "base/error.h"
+#include <algorithm>
+#include <random>
+
+#include "base/rounding.h"
 #include "model/worker.h"
 #include "period_test_util.h"
 
@@ -234,6 +237,108 @@ TEST(WorkingConditionsTest, CodesAreJoinedBySemicolons) {
   from.WC.clear();
   TWorker::MergePeriodWC(from, to);
   EXPECT_EQ(to.WC, "3.1;3.1");
+}
+
+// ---- The same gluing done the slow way --------------------------------------------
+
+std::string Summary(const TWorkPeriod& p) {
+  return p.pPeriodString() + " " + p.BasesAndCode() + " " + p.SeniorityBase() + " x" + FloatToStr(p.Rate) + " " +
+         p.Months + "/" + p.Days + " " + p.AddPdData.ToString();
+}
+
+// Walks the list of glued periods as the merging is defined, period by period.
+// Territorial conditions stay empty here, so gluing leaves them alone.
+V SlowMerge(TWorkPeriodList periods, bool isIS, const TWorker* is) {
+  std::stable_sort(periods.begin(), periods.end(), [](auto& a, auto& b) { return a->Start < b->Start; });
+  TWorkPeriodList w{periods[0]->Clone()};
+  for (std::size_t i = 1; i < periods.size(); ++i) {
+    const TWorkPeriod& s = *periods[i];
+    bool glued = false;
+    for (auto& o : w) {
+      if (!s.Matches(*o) || s.SeniorityBase() != o->SeniorityBase() ||
+          RoundHalfEven(s.Rate, 2) != RoundHalfEven(o->Rate, 2)) {
+        continue;
+      }
+      bool same = s.HasFactWorkedTime() == o->HasFactWorkedTime() ||
+                  (isIS && (s.HasNoLgotAddPdData() || o->HasNoLgotAddPdData()));
+      if (!same && !isIS && is != nullptr && periods.size() > 1) {
+        for (const auto& c : is->MergedWorkPeriods) {
+          same = same || (c->HasNoLgotAddPdData() && c->Start <= o->Start && c->Finish >= s.Finish);
+        }
+      }
+      if (!same) continue;
+      if (o->Start - s.Finish == 1) {
+        o->Start = s.Start;
+      } else if (s.Start - o->Finish == 1) {
+        o->Finish = s.Finish;
+      } else {
+        continue;
+      }
+      o->AddPdData.Merge(s.AddPdData);
+      int months = StrToInt(o->Months) + StrToInt(s.Months), days = StrToInt(o->Days) + StrToInt(s.Days);
+      if (days > 29) {
+        days -= 30;
+        ++months;
+      }
+      o->Months = IntToStr(months);
+      o->Days = IntToStr(days);
+      glued = true;
+      break;
+    }
+    if (!glued) w.push_back(s.Clone());
+  }
+  TWorkPeriodList m{w[0]};
+  for (std::size_t k = 1; k < w.size(); ++k) {
+    auto o = std::find_if(m.begin(), m.end(), [&](auto& p) {
+      return p->Start == w[k]->Start && p->Finish == w[k]->Finish && w[k]->Matches(*p);
+    });
+    if (o == m.end()) {
+      m.push_back(w[k]);
+    } else {
+      (*o)->Rate = std::min(1.0, (*o)->Rate + w[k]->Rate);
+    }
+  }
+  V out;
+  for (const auto& p : m) out.push_back(Summary(*p));
+  return out;
+}
+
+TEST_F(MergingTest, AgreesWithTheListWalkOnRandomPersons) {
+  std::mt19937 random(20210101);
+  auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
+  for (int round = 0; round < 400; ++round) {
+    SCOPED_TRACE(round);
+    const bool isIS = pick(2) == 0;
+    auto is = Person({});
+    for (int k = 0; k < 3; ++k) {
+      const TDate start = Day(1, 1) + pick(60);
+      TPeriodPtr c = Period(start, start + pick(40), 1);
+      c->AddPdData.Set("ДЕКРЕТ");
+      is->MergedWorkPeriods.push_back(c);
+    }
+    // Short periods on few days, so that many touch, share dates or both.
+    TWorkPeriodList periods;
+    const int count = 2 + pick(40);
+    for (int k = 0; k < count; ++k) {
+      const TDate start = Day(1, 1) + pick(50);
+      TPeriodPtr p = Period(start, start + pick(4), std::vector<double>{0.5, 1, 0.125, 0.12}[pick(4)], 0,
+                            pick(4) == 0 ? "27-2" : "27-1");
+      if (pick(3) == 0) {
+        p->Months = IntToStr(pick(3));
+        p->Days = IntToStr(pick(30));
+      }
+      if (pick(8) == 0) p->SetSeniorityBase("СЕЗОН");
+      if (pick(6) == 0) p->AddPdData.Set("ДЕКРЕТ");
+      periods.push_back(std::move(p));
+    }
+    const V expected = SlowMerge(periods, isIS, is.get());
+
+    auto w = Person(periods);
+    w->MergeWorkPeriods(isIS, is.get());
+    V got;
+    for (const auto& p : w->MergedWorkPeriods) got.push_back(Summary(*p));
+    EXPECT_EQ(got, expected);
+  }
 }
 
 }  // namespace
