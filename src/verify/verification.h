@@ -51,6 +51,7 @@ struct TListData {
 
 class TVerification : public TLoggingObject {
  public:
+  // Switches off, no List data, empty pack data; the settings instance.
   TVerification();
   ~TVerification() override;
   TVerification(const TVerification&) = delete;
