@@ -28,7 +28,9 @@ void TVerification::verify(TTheList* list, const std::vector<std::shared_ptr<TWo
   if (list == nullptr) return;
 
   CheckAddTariff(*list, workers_IS, nYear);
+  PhaseDone("additional tariff");
   CheckVirusCode(*list);
+  PhaseDone("ВИРУС code");
 
   for (const std::shared_ptr<TWorker>& W : workers_IS) {
     // The crossings of each person go to the errors in a table of their own.
@@ -43,10 +45,13 @@ void TVerification::verify(TTheList* list, const std::vector<std::shared_ptr<TWo
     const auto found = fISWorkersDictionary.find(L->SN);
     L->MergeWorkPeriods(false, found != fISWorkersDictionary.end() ? found->second.get() : nullptr);
   }
+  PhaseDone("division and merging");
 
   if (fWithPositions) {
     CheckStaffPositions(*list, workers_IS);
+    PhaseDone("staff positions");
     CheckPositionsFound(*list, workers_IS);
+    PhaseDone("positions found");
   }
 
   if (!fWithNameList) return;
@@ -63,6 +68,7 @@ void TVerification::verify(TTheList* list, const std::vector<std::shared_ptr<TWo
   }
 
   CheckNameListPersons(*list, workers_IS);
+  PhaseDone("nominal-list persons");
 
   if (list->fWorkers.empty()) {
     fWarningResults.push_back(std::make_unique<TProtocolMessage>(
@@ -71,6 +77,7 @@ void TVerification::verify(TTheList* list, const std::vector<std::shared_ptr<TWo
         false));
   } else if (!fCorrPacksOnly) {
     CheckNameListPeriods(*list, workers_IS, nYear);
+    PhaseDone("nominal-list periods");
   }
 }
 
