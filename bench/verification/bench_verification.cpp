@@ -40,10 +40,10 @@ using morvel::bench::Seconds;
 
 constexpr const char* kRegNum = "099-001-000123";
 constexpr int kYear = 2019;
-// The ten standard workplaces hold eight List positions; every further one is
+// The ten standard workplaces hold nine List positions; every further one is
 // a position of its own.
 constexpr int kStandardWorkplaces = 10;
-constexpr int kStandardPositions = 8;
+constexpr int kStandardPositions = 9;
 
 bool Generate(const std::filesystem::path& packFile, const std::filesystem::path& listFile, int persons,
               int periods, int positions) {
