@@ -8,6 +8,7 @@
 #include <memory>
 #include <system_error>
 
+#include "base/platform.h"
 #include "base/text.h"
 
 namespace morvel {
@@ -75,10 +76,11 @@ TCommandLine ScanCommandLine(const std::vector<std::string>& words, TSettings& s
 std::vector<std::string> GetRegNumsFromFolder(const std::string& folder) {
   std::vector<std::string> numbers;
   std::error_code ec;
-  if (folder.empty() || !std::filesystem::is_directory(folder, ec)) return numbers;
+  const std::filesystem::path path = PathFromUtf8(folder);
+  if (folder.empty() || !std::filesystem::is_directory(path, ec)) return numbers;
   const TRegNumPattern pattern;
-  for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-    const std::string name = it->path().filename().string();
+  for (std::filesystem::directory_iterator it(path, ec), end; !ec && it != end; it.increment(ec)) {
+    const std::string name = PathToUtf8(it->path().filename());
     if (name.size() < 4 || !SameTextCI(name.substr(name.size() - 4), ".xml")) continue;
     if (it->is_directory(ec)) continue;
     std::string number;
@@ -98,7 +100,7 @@ std::vector<std::string> GetRegNumsFromFolder(const std::string& folder) {
 
 void DeleteFolder(const std::string& folder) {
   std::error_code ignored;
-  std::filesystem::remove_all(folder, ignored);
+  std::filesystem::remove_all(PathFromUtf8(folder), ignored);
 }
 
 }  // namespace morvel

@@ -4,6 +4,7 @@
 #include <type_traits>
 
 #include "base/dates.h"
+#include "base/platform.h"
 #include "base/text.h"
 #include "config/ini_file.h"
 
@@ -156,29 +157,29 @@ std::span<const TConfigKey> ConfigKeys() { return kConfigKeys; }
 
 void ReadConfigFile(const std::filesystem::path& dataFolder, TSettings& s, const TLogLine& log) {
   const std::filesystem::path iniPath = dataFolder / kConfigFileName;
-  const TIniFile ini(iniPath.string());
-  log(Quoted("---путь до файла настроек ", iniPath.string()));
+  const TIniFile ini(PathToUtf8(iniPath));
+  log(Quoted("---путь до файла настроек ", PathToUtf8(iniPath)));
 
   for (const TConfigKey& k : kConfigKeys) {
     ReadKey(ini, k, s);
     if (k.LogPrefix != nullptr) log(Quoted(k.LogPrefix, LogText(k, s)));
     if (!k.ListsFollow) continue;
     const std::filesystem::path rightList = dataFolder / kRightListFileName;
-    log(Quoted("---fTerrCodeRightList ", rightList.string()));
-    if (FileExists(rightList)) s.TerrCodeRightListLoadFromFile(rightList.string());
+    log(Quoted("---fTerrCodeRightList ", PathToUtf8(rightList)));
+    if (FileExists(rightList)) s.TerrCodeRightListLoadFromFile(PathToUtf8(rightList));
     const std::filesystem::path crossList = dataFolder / kCrossingListFileName;
-    if (FileExists(crossList)) s.CrossListLoadFromFile(crossList.string());
+    if (FileExists(crossList)) s.CrossListLoadFromFile(PathToUtf8(crossList));
   }
 }
 
 bool WriteConfigFile(const std::filesystem::path& dataFolder, TSettings& s) {
   try {
-    TIniFile ini((dataFolder / kConfigFileName).string());
+    TIniFile ini(PathToUtf8(dataFolder / kConfigFileName));
     for (const TConfigKey& k : kConfigKeys) {
       WriteKey(ini, k, s);
       if (!k.ListsFollow) continue;
-      s.TerrCodeRightListSaveToFile((dataFolder / kRightListFileName).string());
-      s.CrossListSaveToFile((dataFolder / kCrossingListFileName).string());
+      s.TerrCodeRightListSaveToFile(PathToUtf8(dataFolder / kRightListFileName));
+      s.CrossListSaveToFile(PathToUtf8(dataFolder / kCrossingListFileName));
     }
     return ini.UpdateFile();
   } catch (const std::exception&) {

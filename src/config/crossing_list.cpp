@@ -4,6 +4,7 @@
 
 #include "base/error.h"
 #include "base/files.h"
+#include "base/platform.h"
 #include "base/text.h"
 #include "config/settings.h"
 
@@ -25,7 +26,7 @@ std::string TCrossRec::ToLine() const {
 }
 
 void TSettings::CrossListLoadFromFile(const std::string& fileName) {
-  for (const std::string& line : LoadAnsiTextLines(fileName)) {
+  for (const std::string& line : LoadAnsiTextLines(PathFromUtf8(fileName))) {
     FCrossList.push_back(std::make_unique<TCrossRec>(TCrossRec::FromLine(line)));
   }
 }
@@ -34,7 +35,7 @@ void TSettings::CrossListSaveToFile(const std::string& fileName) {
   std::vector<std::string> lines;
   lines.reserve(FCrossList.size());
   for (const auto& rec : FCrossList) lines.push_back(rec->ToLine());
-  if (!WriteFileAtomically(fileName, JoinAnsiLines(lines))) {
+  if (!WriteFileAtomically(PathFromUtf8(fileName), JoinAnsiLines(lines))) {
     throw EMorvelError("Cannot save \"" + fileName + "\"");
   }
 }

@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "base/files.h"
+#include "base/platform.h"
 #include "base/text.h"
 
 namespace morvel {
@@ -11,10 +12,11 @@ namespace morvel {
 TIniFile::TIniFile(std::string fileName) : fFileName(std::move(fileName)) {
   fSections.push_back(Section{});
   std::error_code ec;
-  if (!std::filesystem::is_regular_file(fFileName, ec)) return;
+  const std::filesystem::path path = PathFromUtf8(fFileName);
+  if (!std::filesystem::is_regular_file(path, ec)) return;
   std::vector<std::string> lines;
   try {
-    lines = LoadAnsiTextLines(fFileName);
+    lines = LoadAnsiTextLines(path);
   } catch (const std::exception&) {
     return;  // an unreadable file reads as an empty one: every key takes its default
   }
@@ -104,7 +106,7 @@ bool TIniFile::UpdateFile() const {
     if (i > 0) out.push_back("[" + s.name + "]");
     for (const Line& l : s.lines) out.push_back(l.key.empty() ? l.text : l.key + "=" + l.value);
   }
-  return WriteFileAtomically(fFileName, JoinAnsiLines(out));
+  return WriteFileAtomically(PathFromUtf8(fFileName), JoinAnsiLines(out));
 }
 
 }  // namespace morvel

@@ -5,6 +5,7 @@
 #include "base/dates.h"
 #include "base/error.h"
 #include "base/files.h"
+#include "base/platform.h"
 #include "base/format_settings.h"
 #include "base/text.h"
 #include "config/settings.h"
@@ -91,7 +92,7 @@ bool TTerritoryCode::HasFlagFor(const std::string& upperCode, bool& known) const
 }
 
 void TSettings::TerrCodeRightListLoadFromFile(const std::string& fileName) {
-  for (const std::string& line : LoadAnsiTextLines(fileName)) {
+  for (const std::string& line : LoadAnsiTextLines(PathFromUtf8(fileName))) {
     FTerrCodeRightList.push_back(std::make_unique<TTerritoryCode>(TTerritoryCode::FromLine(line)));
   }
 }
@@ -100,7 +101,7 @@ void TSettings::TerrCodeRightListSaveToFile(const std::string& fileName) {
   std::vector<std::string> lines;
   lines.reserve(FTerrCodeRightList.size());
   for (auto& entry : FTerrCodeRightList) lines.push_back(entry->ToLine());
-  if (!WriteFileAtomically(fileName, JoinAnsiLines(lines))) {
+  if (!WriteFileAtomically(PathFromUtf8(fileName), JoinAnsiLines(lines))) {
     throw EMorvelError("Cannot save \"" + fileName + "\"");
   }
 }

@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "base/error.h"
+#include "base/platform.h"
 #include "base/text.h"
 #include "morvel/version.h"
 
@@ -29,7 +30,7 @@ std::string TSettings::GetProtocolFileName() const {
   std::string name = "MORVEL-" + IntToStr(FYear) + "-" + IntToStr(periodAsSZV());
   if (FAccumulateOption) name += "A";
   name += "-REGNO-" + FRegNum;
-  return (std::filesystem::path(FDirReport) / name).string();
+  return PathToUtf8(PathFromUtf8(FDirReport) / PathFromUtf8(name));
 }
 
 int TSettings::periodAsSZV() const {
