@@ -4,6 +4,7 @@
 
 #include <ctime>
 
+#include "base/encoding.h"
 #include "base/files.h"
 #include "base/paths.h"
 #include "base/platform.h"
@@ -62,6 +63,14 @@ TEST(Platform, CommandLineWordsKeepTheirOrder) {
   char c[] = "/данные";
   char* argv[] = {a, b, c};
   EXPECT_EQ(CommandLineWords(3, argv), (std::vector<std::string>{a, b, c}));
+}
+
+TEST(Encoding, TextWithoutAWindows1251FormIsTold) {
+  EXPECT_EQ(TryUtf8ToCp1251("Жук?"), std::optional<std::string>("\xC6\xF3\xEA?"));
+  EXPECT_EQ(TryUtf8ToCp1251("ascii"), std::optional<std::string>("ascii"));
+  EXPECT_EQ(TryUtf8ToCp1251("Жук Ω"), std::nullopt);
+  EXPECT_EQ(TryUtf8ToCp1251("\xFF broken"), std::nullopt);
+  EXPECT_EQ(DecodeAnsiOrUtf8(std::string(kUtf8ByteOrderMark) + "Ω"), "Ω");
 }
 
 }  // namespace

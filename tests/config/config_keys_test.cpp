@@ -122,6 +122,30 @@ TEST_F(ConfigKeysTest, EveryKeySurvivesASaveAndANewStart) {
                 "---fDebug \"-1\"", "---CheckPerFormat \"0\""}));
 }
 
+TEST_F(ConfigKeysTest, FolderInAnotherScriptIsSavedAsUtf8AndComesBack) {
+  const std::string folder = "/home/оператор/Отчёты Ωμέγα";
+  Read();
+  S().FDirReport = folder;
+  ASSERT_TRUE(WriteConfigFile(dir.path(), S()));
+  const std::string bytes = test::ReadFile(dir / "MorvelConfig.ini");
+  EXPECT_EQ(bytes.substr(0, 3), "\xEF\xBB\xBF");
+  EXPECT_THAT(bytes, ::testing::HasSubstr("\r\nReport=" + folder + "\r\n"));
+  EXPECT_EQ(bytes.find('?'), std::string::npos);
+  TSingleton::DestroyInstance<TSettings>();
+  Read();
+  EXPECT_EQ(S().FDirReport, folder);
+
+  // Once every value has a windows-1251 form again, the file goes back to it.
+  S().FDirReport = "/home/оператор/Отчёты";
+  ASSERT_TRUE(WriteConfigFile(dir.path(), S()));
+  EXPECT_THAT(test::ReadFile(dir / "MorvelConfig.ini"),
+              ::testing::StartsWith("[Directories]\r\nPerech=/\r\nIS=/\r\nReport=/home/\xEE\xEF\xE5\xF0\xE0\xF2\xEE\xF0/"
+                                    "\xCE\xF2\xF7\xB8\xF2\xFB\r\n"));
+  TSingleton::DestroyInstance<TSettings>();
+  Read();
+  EXPECT_EQ(S().FDirReport, "/home/оператор/Отчёты");
+}
+
 TEST(ConfigKeys, TableNamesEachKeyOnceAndEverySettingOnce) {
   std::set<std::string> keys;
   for (const TConfigKey& k : ConfigKeys()) {
