@@ -51,6 +51,17 @@ class TRegNumPattern {
 
 }  // namespace
 
+bool IsRegNumSwitch(const std::string& word) {
+  // The form is the switch "/bpi" as the user types it (in any letter case, with
+  // leading minus signs if any). A "/bpi" later in the word is a path separator
+  // before a folder or file whose name starts with "bpi": on Linux the program's
+  // own path, /opt/bpi-tools/morvel say, would otherwise turn the folder argument
+  // into a registration number.
+  const std::string lower = LowerCase(word);
+  const std::size_t start = lower.find_first_not_of('-');
+  return start != std::string::npos && lower.compare(start, 4, "/bpi") == 0;
+}
+
 TCommandLine ScanCommandLine(const std::vector<std::string>& words, TSettings& settings) {
   TCommandLine result;
   for (std::size_t i = 0; i < words.size(); ++i) {
@@ -58,7 +69,7 @@ TCommandLine ScanCommandLine(const std::vector<std::string>& words, TSettings& s
     if (!result.BPI && Contains(word, "bpi")) {
       result.BPI = true;
       if (i + 1 < words.size()) {
-        if (Contains(word, "/bpi")) {
+        if (IsRegNumSwitch(words[i])) {
           settings.FRegNum = words[i + 1];
         } else {
           settings.FDirPD = words[i + 1];
