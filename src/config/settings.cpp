@@ -5,6 +5,7 @@
 #include "base/error.h"
 #include "base/platform.h"
 #include "base/text.h"
+#include "morvel/build_date.h"
 #include "morvel/version.h"
 
 namespace morvel {
