@@ -1,6 +1,7 @@
 #include "config/settings.h"
 
 #include <filesystem>
+#include <iterator>
 
 #include "base/error.h"
 #include "base/platform.h"
@@ -73,7 +74,7 @@ int ReportPeriodToQuarter(int year, int code) {
   if (year <= 2000) return code == 0 ? 4 : (code == 2 || code == 4 ? code : -1);
   if (year == 2001) {
     static const int kMap[] = {4, 3, 2, 3, 4, 1, 2, 3, 4, 4};
-    return code >= 0 && code <= 9 ? kMap[code] : -1;
+    return code >= 0 && static_cast<std::size_t>(code) < std::size(kMap) ? kMap[code] : -1;
   }
   if (year <= 2009) return code == 0 ? 4 : -1;
   if (year == 2010) return code == 0 ? 4 : (code == 1 ? 2 : (code == 2 ? 4 : -1));
