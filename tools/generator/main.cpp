@@ -15,9 +15,7 @@
 #include <map>
 #include <string>
 #include <vector>
-#include <vector>
 
-#include "list_writer.h"
 #include "list_writer.h"
 #include "pack_writer.h"
 #include "synthetic_employer.h"
@@ -39,9 +37,6 @@ int Usage(const std::string& problem) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc >= 2 && std::string(argv[1]) == "list") {
-    return RunListCommand(std::vector<std::string>(argv + 2, argv + argc), std::cerr);
-  }
   if (argc >= 2 && std::string(argv[1]) == "list") {
     return RunListCommand(std::vector<std::string>(argv + 2, argv + argc), std::cerr);
   }
