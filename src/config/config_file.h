@@ -62,8 +62,9 @@ std::span<const TConfigKey> ConfigKeys();
 // malformed line in a text list raises EConvertError.
 void ReadConfigFile(const std::filesystem::path& dataFolder, TSettings& settings, const TLogLine& log);
 
-// Writes every key and both lists; false when any step failed (files already in
-// place stay intact).
+// Saves both lists, then the file with every key; false when any step failed. A file whose
+// save failed keeps its old contents, and when a list fails the configuration file
+// is not written at all; a list saved before the failure stays saved.
 bool WriteConfigFile(const std::filesystem::path& dataFolder, TSettings& settings);
 
 // A Boolean as the configuration log lines show it: "-1" or "0".
