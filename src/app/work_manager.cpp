@@ -6,6 +6,7 @@
 #include "base/exit_code.h"
 #include "base/format_settings.h"
 #include "base/paths.h"
+#include "base/platform.h"
 #include "base/run_folder.h"
 #include "base/text.h"
 #include "config/config_file.h"
@@ -16,7 +17,7 @@ namespace {
 
 bool FolderExists(const std::string& folder) {
   std::error_code ec;
-  return std::filesystem::is_directory(folder, ec);
+  return std::filesystem::is_directory(PathFromUtf8(folder), ec);
 }
 
 const char kRegNumMessage[] = "Перед началом сверки укажите корректный регистрационный номер предприятия!";
@@ -42,7 +43,7 @@ void TWorkManager::Prepare() {
   Log("---разделитель в времени \".\"");
   Log("***установка региональных стандартов завершено");
 
-  const std::string temp = (FAppDataDir / "Temp").string();
+  const std::string temp = PathToUtf8(FAppDataDir / "Temp");
   Log("***удаление каталога \"" + temp + "\"");
   // Other runs of the same user may be at work in Temp: only what no live run
   // holds goes.
@@ -113,7 +114,7 @@ bool TWorkManager::WriteIni() { return WriteConfigFile(FAppDataDir, fSettings); 
 void TWorkManager::CopyDefaultFile(const std::string& fileName) {
   // First-start defaults lie beside the program, like the other shipped files.
   std::error_code ec;
-  const std::filesystem::path target = FAppDataDir / fileName;
+  const std::filesystem::path target = FAppDataDir / PathFromUtf8(fileName);
   if (std::filesystem::exists(target, ec)) return;
   const std::filesystem::path source = ShippedDataFile(fileName);
   if (!std::filesystem::is_regular_file(source, ec)) return;

@@ -2,10 +2,10 @@
 
 #include <boost/stacktrace.hpp>
 
-#include <dlfcn.h>
-
 #include <cstdio>
 #include <sstream>
+
+#include "base/platform.h"
 
 namespace morvel {
 
@@ -19,10 +19,8 @@ std::vector<std::string> CaptureStackTrace(std::size_t skipFrames) {
     std::snprintf(address, sizeof address, "%p", frame.address());
     std::ostringstream line;
     line << address;
-    Dl_info info{};
-    if (dladdr(frame.address(), &info) != 0 && info.dli_fname != nullptr) {
-      line << " " << info.dli_fname;
-    }
+    const std::string module = ModuleFileOf(frame.address());
+    if (!module.empty()) line << " " << module;
     const std::string name = frame.name();
     if (!name.empty()) line << " " << name;
     const std::string file = frame.source_file();

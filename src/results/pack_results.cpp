@@ -226,8 +226,8 @@ void TAddPdDataWarning::PrintLine(TLineWriter& streamWriter) {
 
 // ---- Flight, PDRK, jump and part-time records ---------------------------------------
 
-TFlightWarning::TFlightWarning(std::shared_ptr<TWorker> worker_IS, std::shared_ptr<TWorkPeriod> workPeriod_IS,
-                               std::string retirementBasis)
+TBasisPeriodWarning::TBasisPeriodWarning(std::shared_ptr<TWorker> worker_IS,
+                                         std::shared_ptr<TWorkPeriod> workPeriod_IS, std::string retirementBasis)
     : TResultRecordWithPeriod(workPeriod_IS), fRetirementBasis(std::move(retirementBasis)) {
   const TNodeData* location = NodeDataOf(workPeriod_IS);
   Bind(*this, std::move(worker_IS), std::move(workPeriod_IS), location);
@@ -245,13 +245,6 @@ void TFlightWarning::PrintLine(TLineWriter& streamWriter) {
   PrintRow(streamWriter, values);
 }
 
-TPDRKWarning::TPDRKWarning(std::shared_ptr<TWorker> worker_IS, std::shared_ptr<TWorkPeriod> workPeriod_IS,
-                           std::string retirementBasis)
-    : TResultRecordWithPeriod(workPeriod_IS), fRetirementBasis(std::move(retirementBasis)) {
-  const TNodeData* location = NodeDataOf(workPeriod_IS);
-  Bind(*this, std::move(worker_IS), std::move(workPeriod_IS), location);
-}
-
 void TPDRKWarning::PrintLine(TLineWriter& streamWriter) {
   const TWorkPeriod* period = FWorkPeriod_PD.get();
   std::vector<std::string> values;
@@ -263,13 +256,6 @@ void TPDRKWarning::PrintLine(TLineWriter& streamWriter) {
   values.push_back(period != nullptr ? FloatToStr(period->PDRKMinutes) : "");
   values.push_back(period != nullptr ? Esc(period->RateStr()) : "");
   PrintRow(streamWriter, values);
-}
-
-TJumpWarning::TJumpWarning(std::shared_ptr<TWorker> worker_IS, std::shared_ptr<TWorkPeriod> workPeriod_IS,
-                           std::string_view /*retirementBasis: the row shows the period's bases*/)
-    : TResultRecordWithPeriod(workPeriod_IS) {
-  const TNodeData* location = NodeDataOf(workPeriod_IS);
-  Bind(*this, std::move(worker_IS), std::move(workPeriod_IS), location);
 }
 
 void TJumpWarning::PrintLine(TLineWriter& streamWriter) {

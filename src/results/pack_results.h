@@ -123,31 +123,35 @@ class TAddPdDataWarning : public TResultRecordWithPeriod {
   std::string FAddPdDataRSV;
 };
 
-// Hours and minutes of flight work.
-class TFlightWarning : public TResultRecordWithPeriod {
+// A warning about the time worked in one IS period under one preferential basis:
+// bound to the person and the period, located where the period was read.
+class TBasisPeriodWarning : public TResultRecordWithPeriod {
  public:
-  TFlightWarning(std::shared_ptr<TWorker> worker_IS, std::shared_ptr<TWorkPeriod> workPeriod_IS,
-                 std::string retirementBasis);
-  void PrintLine(TLineWriter& streamWriter) override;
+  TBasisPeriodWarning(std::shared_ptr<TWorker> worker_IS, std::shared_ptr<TWorkPeriod> workPeriod_IS,
+                      std::string retirementBasis);
 
   std::string fRetirementBasis;
+};
+
+// Hours and minutes of flight work.
+class TFlightWarning : public TBasisPeriodWarning {
+ public:
+  using TBasisPeriodWarning::TBasisPeriodWarning;
+  void PrintLine(TLineWriter& streamWriter) override;
 };
 
 // A ПДРК basis without hours.
-class TPDRKWarning : public TResultRecordWithPeriod {
+class TPDRKWarning : public TBasisPeriodWarning {
  public:
-  TPDRKWarning(std::shared_ptr<TWorker> worker_IS, std::shared_ptr<TWorkPeriod> workPeriod_IS,
-               std::string retirementBasis);
+  using TBasisPeriodWarning::TBasisPeriodWarning;
   void PrintLine(TLineWriter& streamWriter) override;
-
-  std::string fRetirementBasis;
 };
 
-// Parachute jumps and descents: the count stands in the period's Hours.
-class TJumpWarning : public TResultRecordWithPeriod {
+// Parachute jumps and descents: the count stands in the period's Hours, and the
+// row shows all the period's bases rather than the one that raised it.
+class TJumpWarning : public TBasisPeriodWarning {
  public:
-  TJumpWarning(std::shared_ptr<TWorker> worker_IS, std::shared_ptr<TWorkPeriod> workPeriod_IS,
-               std::string_view retirementBasis);
+  using TBasisPeriodWarning::TBasisPeriodWarning;
   void PrintLine(TLineWriter& streamWriter) override;
 };
 

@@ -23,20 +23,6 @@ using test::WriteFile;
 const int kValid = 0;
 const int kInvalid = 3;  // xmllint: the document does not validate
 
-fs::path FindXmllint() {
-  const char* path = std::getenv("PATH");
-  std::string folders = path == nullptr ? "/usr/bin:/bin" : path;
-  std::size_t start = 0;
-  while (start <= folders.size()) {
-    const std::size_t end = std::min(folders.find(':', start), folders.size());
-    const fs::path candidate = fs::path(folders.substr(start, end - start)) / "xmllint";
-    std::error_code ec;
-    if (end > start && fs::is_regular_file(candidate, ec)) return candidate;
-    start = end + 1;
-  }
-  return fs::path();
-}
-
 fs::path Schema() { return fs::path(MORVEL_SOURCE_DIR) / "data" / "perech-vlmr.xsd"; }
 
 std::vector<fs::path> FilesIn(const fs::path& folder) {
@@ -50,7 +36,7 @@ std::vector<fs::path> FilesIn(const fs::path& folder) {
 class ListSchema : public ::testing::Test {
  protected:
   void SetUp() override {
-    fXmllint = FindXmllint();
+    fXmllint = test::FindXmllint();
     if (fXmllint.empty()) GTEST_SKIP() << "xmllint is not installed";
   }
 
