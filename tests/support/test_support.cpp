@@ -1,5 +1,7 @@
 #include "support/test_support.h"
 
+#include <archive.h>
+#include <archive_entry.h>
 #include <fcntl.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -96,6 +98,28 @@ ProcessResult RunProcess(const std::filesystem::path& program, const std::vector
   if (WIFEXITED(status)) result.exitCode = WEXITSTATUS(status);
   if (WIFSIGNALED(status)) result.signal = WTERMSIG(status);
   return result;
+}
+
+void WriteZip(const std::filesystem::path& path, const std::vector<std::pair<std::string, std::string>>& entries) {
+  archive* a = archive_write_new();
+  if (a == nullptr) throw std::runtime_error("archive_write_new");
+  archive_write_set_format_zip(a);
+  if (archive_write_open_filename(a, path.c_str()) != ARCHIVE_OK) {
+    archive_write_free(a);
+    throw std::runtime_error("cannot write " + path.string());
+  }
+  for (const auto& [name, bytes] : entries) {
+    archive_entry* entry = archive_entry_new();
+    archive_entry_set_pathname(entry, name.c_str());
+    archive_entry_set_filetype(entry, AE_IFREG);
+    archive_entry_set_perm(entry, 0644);
+    archive_entry_set_size(entry, static_cast<la_int64_t>(bytes.size()));
+    archive_write_header(a, entry);
+    archive_write_data(a, bytes.data(), bytes.size());
+    archive_entry_free(entry);
+  }
+  archive_write_close(a);
+  archive_write_free(a);
 }
 
 }  // namespace morvel::test

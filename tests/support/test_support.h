@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace morvel::test {
@@ -29,6 +30,9 @@ std::string ReadFile(const std::filesystem::path& path);
 std::filesystem::path TestData(const std::string& name);
 // A program of the build (morvel, morvel-list-server, ...).
 std::filesystem::path BuiltProgram(const std::string& name);
+
+// A ZIP archive of the given entries (name, bytes), names written as given.
+void WriteZip(const std::filesystem::path& path, const std::vector<std::pair<std::string, std::string>>& entries);
 
 struct ProcessResult {
   int exitCode = -1;      // the exit code, or -1 when the process did not exit normally
