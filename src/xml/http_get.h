@@ -11,7 +11,7 @@ namespace morvel {
 
 // The largest answer body taken: far above the largest real List, far below what
 // would exhaust memory. A longer answer is a failed request.
-inline constexpr std::size_t kMaxHttpBody = std::size_t{256} << 20;
+inline constexpr std::size_t kMaxHttpBody = std::size_t{64} << 20;
 
 // The body of a 2xx answer to one GET of the address, or nothing on any failure (no
 // connection, a time-out, any other status, a body above kMaxHttpBody). No retries,

@@ -66,7 +66,7 @@ class HttpGetTest : public ::testing::Test {
     });
     fServer.Get("/endless", [this](const httplib::Request&, httplib::Response& res) {
       res.set_chunked_content_provider("application/xml", [this](std::size_t, httplib::DataSink& sink) {
-        static const std::string blanks(1 << 20, ' ');
+        static const std::string blanks(64 * 1024, ' ');
         return !fStopping && sink.write(blanks.data(), blanks.size());
       });
     });
