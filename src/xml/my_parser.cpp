@@ -358,7 +358,9 @@ std::unique_ptr<TMyNode> TMyParser::parse(const std::string& fileName) {
       source.memory = *body;
       // A server answer cut off in the middle would otherwise pass for an answer
       // that holds fewer positions or persons; it is no document at all.
-      return Run(source, true);
+      std::unique_ptr<TMyNode> root = Run(source, true);
+      if (!root) SetLastHttpFailure("ответ не является полным XML-документом");
+      return root;
     } else {
       source.file.open(PathOf(fileName), std::ios::binary);
       if (!source.file) return nullptr;

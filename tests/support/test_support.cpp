@@ -1,5 +1,7 @@
 #include "support/test_support.h"
 
+#include <archive.h>
+#include <archive_entry.h>
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <poll.h>
@@ -272,6 +274,28 @@ ReferenceListServer::ReferenceListServer(const std::vector<std::string>& args)
     fPort = 0;
   }
   if (fPort == 0) ADD_FAILURE() << "the List server did not start: " << fProcess.Errors();
+}
+
+void WriteZip(const std::filesystem::path& path, const std::vector<std::pair<std::string, std::string>>& entries) {
+  archive* a = archive_write_new();
+  if (a == nullptr) throw std::runtime_error("archive_write_new");
+  archive_write_set_format_zip(a);
+  if (archive_write_open_filename(a, path.c_str()) != ARCHIVE_OK) {
+    archive_write_free(a);
+    throw std::runtime_error("cannot write " + path.string());
+  }
+  for (const auto& [name, bytes] : entries) {
+    archive_entry* entry = archive_entry_new();
+    archive_entry_set_pathname(entry, name.c_str());
+    archive_entry_set_filetype(entry, AE_IFREG);
+    archive_entry_set_perm(entry, 0644);
+    archive_entry_set_size(entry, static_cast<la_int64_t>(bytes.size()));
+    archive_write_header(a, entry);
+    archive_write_data(a, bytes.data(), bytes.size());
+    archive_entry_free(entry);
+  }
+  archive_write_close(a);
+  archive_write_free(a);
 }
 
 }  // namespace morvel::test

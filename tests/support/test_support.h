@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace morvel::test {
@@ -38,6 +39,9 @@ std::filesystem::path FindXmllint();
 // Every log file (*.log) of a logs folder, in the order of their names, joined;
 // empty when the folder does not exist.
 std::string ReadLogs(const std::filesystem::path& logFolder);
+
+// A ZIP archive of the given entries (name, bytes), names written as given.
+void WriteZip(const std::filesystem::path& path, const std::vector<std::pair<std::string, std::string>>& entries);
 
 struct ProcessResult {
   int exitCode = -1;      // the exit code, or -1 when the process did not exit normally
