@@ -6,6 +6,7 @@
 #include "base/exit_code.h"
 #include "base/format_settings.h"
 #include "base/paths.h"
+#include "base/run_folder.h"
 #include "base/text.h"
 #include "config/config_file.h"
 #include "log/logger.h"
@@ -43,7 +44,9 @@ void TWorkManager::Prepare() {
 
   const std::string temp = (FAppDataDir / "Temp").string();
   Log("***удаление каталога \"" + temp + "\"");
-  DeleteFolder(temp);
+  // Other runs of the same user may be at work in Temp: only what no live run
+  // holds goes.
+  CleanTempFolder(FAppDataDir / "Temp");
   Log("***удаление каталога \"" + temp + " завершено");
 
   Log("***чтение ini-файла");
