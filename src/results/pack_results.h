@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "model/add_pd_data.h"
 #include "model/work_period.h"
@@ -190,5 +191,24 @@ class TCrossingPDPeriodError : public TResultRecord {
   std::string FSecondPackNum;
   std::string FSecondNumInPack;
 };
+
+// Makes the overlap table of the division of a person's periods: the table is
+// made at the first overlap reported and added to the errors at that moment,
+// and the rows of the overlaps that follow go into it. A report about another
+// person starts a table of its own, so each person with overlaps has one.
+class TCrossingErrorsCollector : public TCrossingSink {
+ public:
+  explicit TCrossingErrorsCollector(std::vector<std::unique_ptr<TResult>>& ErrorResults);
+  void CrossingFound(const TWorker& worker, const TWorkPeriod& first, const TWorkPeriod& second) override;
+
+ private:
+  std::vector<std::unique_ptr<TResult>>& fErrorResults;
+  TCrossingPDPeriodsErrors* fTable = nullptr;  // owned by fErrorResults
+  const TWorker* fTableWorker = nullptr;
+};
+
+// Divides the periods of an individual record, its overlaps going into a table
+// of their own in `ErrorResults`.
+void DivideCrossWorkPeriods(TWorker& W, std::vector<std::unique_ptr<TResult>>& ErrorResults);
 
 }  // namespace morvel
