@@ -44,7 +44,7 @@ TEST(ZipArchive, EntriesLandInTheArchivesFolderUnderTheirLastComponent) {
 
 TEST(ZipArchive, NamesLeadingOutOfTheFolderRefuseTheWholeArchive) {
   TempDir dir;
-  for (const std::string& bad : {"../evil.xml", "a/../../evil.xml", "/tmp/evil.xml", "..", "C:\\evil.xml"}) {
+  for (const char* bad : {"../evil.xml", "a/../../evil.xml", "/tmp/evil.xml", "..", "C:\\evil.xml"}) {
     WriteZip(dir / "bad.zip", {{"good.xml", "<a/>"}, {bad, "<evil/>"}});
     const TZipExtraction x = ExtractZipArchive(dir / "bad.zip", dir / "out");
     EXPECT_FALSE(x.ok) << bad;
