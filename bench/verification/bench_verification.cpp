@@ -40,10 +40,10 @@ using morvel::bench::Seconds;
 
 constexpr const char* kRegNum = "099-001-000123";
 constexpr int kYear = 2019;
-// The ten standard workplaces hold eight List positions; every further one is
+// The ten standard workplaces hold nine List positions; every further one is
 // a position of its own.
 constexpr int kStandardWorkplaces = 10;
-constexpr int kStandardPositions = 8;
+constexpr int kStandardPositions = 9;
 
 bool Generate(const std::filesystem::path& packFile, const std::filesystem::path& listFile, int persons,
               int periods, int positions) {
@@ -76,16 +76,18 @@ bool Generate(const std::filesystem::path& packFile, const std::filesystem::path
   return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
-int Records(const morvel::TResultList& results) {
-  int n = 0;
+// The results as "name: records" items.
+std::string Summary(const morvel::TResultList& results) {
+  std::string text;
   for (const auto& r : results) {
+    if (!text.empty()) text += ", ";
     if (auto* table = dynamic_cast<const morvel::TTableResult*>(r.get())) {
-      n += table->Count();
+      text += table->ClassName() + ": " + std::to_string(table->Count());
     } else {
-      ++n;
+      text += "message";
     }
   }
-  return n;
+  return text.empty() ? "none" : text;
 }
 
 void Line(const std::string& name, double seconds) {
@@ -202,9 +204,8 @@ int main(int argc, char** argv) {
             << listPositions << ", nominal-list persons " << listPersons << "\n";
   for (const auto& [name, seconds] : phases) Line(name, seconds);
   Line("verify in all", verifyTotal);
-  std::cout << "errors " << Records(verification.FErrorResults) << " in " << verification.FErrorResults.size()
-            << " results, warnings " << Records(verification.fWarningResults) << " in "
-            << verification.fWarningResults.size() << " results\n";
+  std::cout << "errors: " << Summary(verification.FErrorResults) << "\n"
+            << "warnings: " << Summary(verification.fWarningResults) << "\n";
   if (!keep) {
     std::filesystem::remove(packFile);
     std::filesystem::remove(listFile);

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "base/dates.h"
@@ -99,12 +100,22 @@ struct TPreparedPeriod {
   const std::shared_ptr<TWorker>* WorkerRef = nullptr;
   const std::shared_ptr<TWorkPeriod>* Period = nullptr;
   std::vector<TPeriodCode> Codes;
-  bool Loose = false;     // some code is one of LooseMatchAddPdData
-  bool NoBases = false;   // counts for every position
-  bool HasData = false;   // some additional-data flag is set
-  double Days = 0;        // WorkingDays
-  bool FirstOfWorker = false;
+  std::size_t Worker = 0;  // index of the person in the union
+  int Kind = -1;           // bases and position code, numbered
+  bool Loose = false;      // some code is one of LooseMatchAddPdData
+  bool NoBases = false;    // counts for every position
+  bool HasData = false;    // some additional-data flag is set
+  double Days = 0;         // WorkingDays
 };
+
+// Bases and position code as one key: a position and a period match only when
+// both agree (and then their territorial conditions decide).
+std::string KindKey(const TCodeSet& bases, const std::string& code) {
+  std::string key = bases.DelimitedText();
+  key += '\x1f';
+  key += code;
+  return key;
+}
 
 // A number as the general text conversion writes it, read back, so that both
 // sides of a comparison carry the same precision.
@@ -112,6 +123,11 @@ double ThroughText(double value) { return StrToFloat(FloatToStr(value)); }
 
 }  // namespace
 
+// Every position is compared with every merged period, but a period of another
+// kind can neither count for a position nor give a finding that depends on it,
+// so each position walks only the periods of its own kind and those that
+// matter whatever the kind (with additional data or without bases), in their
+// order: the findings and sums are those of the full walk.
 void TVerification::CheckStaffPositions(TTheList& list, const std::vector<std::shared_ptr<TWorker>>& workers_IS) {
   std::unique_ptr<TWorkingDaysErrors> daysErrors;
   std::unique_ptr<TWorkingDaysWarnings> daysWarnings;
@@ -121,14 +137,16 @@ void TVerification::CheckStaffPositions(TTheList& list, const std::vector<std::s
 
     // Everything about a period that does not depend on the position.
     std::vector<TPreparedPeriod> periods;
-    for (const std::shared_ptr<TWorker>& W : workers_IS) {
-      bool first = true;
+    std::unordered_map<std::string, int> kinds;
+    std::vector<std::vector<std::size_t>> periodsOfKind;
+    std::vector<std::size_t> periodsOfEveryKind;
+    for (std::size_t w = 0; w < workers_IS.size(); ++w) {
+      const std::shared_ptr<TWorker>& W = workers_IS[w];
       for (const std::shared_ptr<TWorkPeriod>& O : W->MergedWorkPeriods) {
         TPreparedPeriod p;
         p.WorkerRef = &W;
         p.Period = &O;
-        p.FirstOfWorker = first;
-        first = false;
+        p.Worker = w;
         const TAddPdData& data = O->AddPdData;
         for (int i = 0; i < data.Length(); ++i) {
           if (!data.ValueByIndex(i)) continue;
@@ -142,28 +160,51 @@ void TVerification::CheckStaffPositions(TTheList& list, const std::vector<std::s
         p.NoBases = O->HasLgotSideDataOnly();
         p.HasData = data.HasData();
         p.Days = O->WorkingDays();
+        const auto [kind, added] =
+            kinds.try_emplace(KindKey(O->Bases, O->ProfessionCode), static_cast<int>(periodsOfKind.size()));
+        if (added) periodsOfKind.emplace_back();
+        p.Kind = kind->second;
+        const std::size_t index = periods.size();
+        periodsOfKind[static_cast<std::size_t>(p.Kind)].push_back(index);
+        if (!p.Codes.empty() || p.NoBases) periodsOfEveryKind.push_back(index);
         periods.push_back(std::move(p));
       }
     }
 
+    static const std::vector<std::size_t> none;
     for (const std::shared_ptr<TPosition>& P : list.fPositions) {
+      const auto kind = kinds.find(KindKey(P->Bases, P->fProfessionCode));
+      const int positionKind = kind != kinds.end() ? kind->second : -1;
+      const std::vector<std::size_t>& ofKind =
+          positionKind >= 0 ? periodsOfKind[static_cast<std::size_t>(positionKind)] : none;
+
       double full = 0;
       double lgot = 0;
       int persons = 0;
-      bool workerCounted = false;
-      for (const TPreparedPeriod& p : periods) {
-        if (p.FirstOfWorker) workerCounted = false;
+      std::size_t lastCounted = workers_IS.size();  // no person yet
+      // Both index lists ascend: walk them as one, each period once.
+      std::size_t a = 0, b = 0;
+      while (a < ofKind.size() || b < periodsOfEveryKind.size()) {
+        std::size_t index;
+        if (b >= periodsOfEveryKind.size() || (a < ofKind.size() && ofKind[a] < periodsOfEveryKind[b])) {
+          index = ofKind[a++];
+        } else {
+          index = periodsOfEveryKind[b++];
+          if (a < ofKind.size() && ofKind[a] == index) ++a;
+        }
+        const TPreparedPeriod& p = periods[index];
         TWorkPeriod& O = **p.Period;
+        const bool sameKind = p.Kind == positionKind;
         // Whether the position matches is asked at most once per period.
         std::optional<bool> matches;
         auto positionMatches = [&] {
-          if (!matches) matches = P->Matches(O);
+          if (!matches) matches = sameKind && P->Matches(O);
           return *matches;
         };
         for (const TPeriodCode& code : p.Codes) {
           static const TAddPdDataValidity::TWindow always;
           // Read where it is first needed, so a date that does not convert
-          // ends the check at the same point whatever was worked out before.
+          // ends the check at the same point of the walk.
           const TAddPdDataValidity::TWindow& window = code.Index >= 0 ? validity.At(code.Index) : always;
           if ((code.ErrorCode && positionMatches()) || !window.Early.empty() || !window.Late.empty()) {
             if (!addPdDataErrors) addPdDataErrors = std::make_unique<TAddPdDataErrors>();
@@ -171,16 +212,17 @@ void TVerification::CheckStaffPositions(TTheList& list, const std::vector<std::s
                 std::make_unique<TAddPdDataError>(*p.WorkerRef, *p.Period, window.Early, window.Late, code.Name));
           }
         }
-        const bool counts = positionMatches() ||
-                            (p.Loose && O.Matches(P->Bases, P->fProfessionCode, P->fTerrCond, O.AddPdData)) ||
-                            p.NoBases;
+        const bool counts =
+            positionMatches() ||
+            (p.Loose && sameKind && O.Matches(P->Bases, P->fProfessionCode, P->fTerrCond, O.AddPdData)) ||
+            p.NoBases;
         if (!counts) continue;
         full += p.Days;
         if (!p.HasData) lgot += p.Days;
         O.FoundInListPositions = true;
-        if (!workerCounted) {
+        if (p.Worker != lastCounted) {
           ++persons;
-          workerCounted = true;
+          lastCounted = p.Worker;
         }
       }
 

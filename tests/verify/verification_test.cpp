@@ -108,6 +108,52 @@ TEST_F(VerificationTest, PositionsBeforeTheNominalListNote) {
   EXPECT_EQ(Names(fVerification.fWarningResults), (std::vector<std::string>{kEmptyNameList}));
 }
 
+TEST_F(VerificationTest, CrossingsOfEachISPersonGetATableAndTheListsNone) {
+  for (const std::string sn : {"111-111-111 11", "222-222-222 22"}) {
+    auto w = AddWorker(sn);
+    AddPeriod(*w, D(2021, 1, 1), D(2021, 3, 31), {"27-1"}, "", 0.5);
+    AddPeriod(*w, D(2021, 2, 1), D(2021, 6, 30), {"27-1"}, "", 0.5);
+  }
+  auto l = Person("111-111-111 11");
+  AddPeriod(*l, D(2021, 1, 1), D(2021, 3, 31), {"27-1"}, "", 0.5);
+  AddPeriod(*l, D(2021, 2, 1), D(2021, 6, 30), {"27-1"}, "", 0.5);
+  fList->fWorkers.push_back(l);
+  fVerification.verify(fList.get(), fWorkers, 2021, 1);
+
+  EXPECT_EQ(Names(fVerification.FErrorResults),
+            (std::vector<std::string>{"TCrossingPDPeriodsErrors", "TCrossingPDPeriodsErrors"}));
+  for (std::size_t i = 0; i < 2; ++i) {
+    auto& table = dynamic_cast<TTableResult&>(*fVerification.FErrorResults[i]);
+    ASSERT_EQ(table.Count(), 1);
+    EXPECT_EQ(table.GetRecord(0).FWorker_PD, fWorkers[i]);
+  }
+  // Both sides are divided alike.
+  ASSERT_EQ(l->WorkPeriods.size(), 3u);
+  EXPECT_DOUBLE_EQ(l->WorkPeriods[1]->Rate, 1.0);
+  EXPECT_EQ(l->FParsePeriods.size(), 2u);
+}
+
+// A List person's periods of differing worked time are glued where the IS
+// person of the same number was away for the whole stretch: the IS side must
+// be merged first and handed over.
+TEST_F(VerificationTest, ListPersonIsMergedAgainstTheMergedISPerson) {
+  auto w = AddWorker("111-111-111 11");
+  AddPeriod(*w, D(2021, 1, 1), D(2021, 3, 31), {"27-1"})->AddPdData.Set("ДЕКРЕТ");
+  auto l = Person("111-111-111 11");
+  AddPeriod(*l, D(2021, 1, 1), D(2021, 1, 31), {"27-1"})->Months = "1";
+  AddPeriod(*l, D(2021, 2, 1), D(2021, 3, 31), {"27-1"});
+  auto stranger = Person("999-999-999 99");
+  AddPeriod(*stranger, D(2021, 1, 1), D(2021, 1, 31), {"27-1"})->Months = "1";
+  AddPeriod(*stranger, D(2021, 2, 1), D(2021, 3, 31), {"27-1"});
+  fList->fWorkers = {l, stranger};
+  fVerification.verify(fList.get(), fWorkers, 2021, 1);
+
+  ASSERT_EQ(l->MergedWorkPeriods.size(), 1u);
+  EXPECT_EQ(l->MergedWorkPeriods[0]->Start, D(2021, 1, 1));
+  EXPECT_EQ(l->MergedWorkPeriods[0]->Finish, D(2021, 3, 31));
+  EXPECT_EQ(stranger->MergedWorkPeriods.size(), 2u);  // nobody covers the stretch
+}
+
 // ---- Findings of pack reading --------------------------------------------------------
 
 class ParseFindingsTest : public VerificationTest {
