@@ -129,7 +129,9 @@ void TWorkManager::doWork() {
   if (!fSearcher->fSets.empty()) {
     fSettings.FYear = fSearcher->fSets.front()->Year();
     fSettings.FPeriod = fSearcher->fSets.front()->Period();
-  } else if (!fSearcher->fSearchErrors.empty()) {
+  } else if (!fSearcher->fSearchErrors.empty() && ExitCode() == 0) {
+    // Only when the search itself set no code: a folder without any XML file
+    // is reported as such (10), not as a set that needs confirming (11).
     SetExitCode(11);
   }
 
