@@ -1,5 +1,6 @@
 #include "base/run_folder.h"
 
+#include <cstdint>
 #include <random>
 #include <system_error>
 #include <vector>
@@ -174,8 +175,10 @@ bool TFileLock::IsHeld(const std::filesystem::path& file) {
 
 TRunFolder::TRunFolder(const std::filesystem::path& tempFolder) {
   std::error_code ec;
-  std::filesystem::create_directories(tempFolder, ec);
   for (int attempt = 0; attempt < 100; ++attempt) {
+    // Again on every attempt: a start-up cleaning may just have removed an
+    // empty Temp.
+    std::filesystem::create_directories(tempFolder, ec);
     const std::filesystem::path folder = tempFolder / UniqueRunName();
     std::unique_ptr<TFileLock> lock = TFileLock::CreateLocked(LockFileOf(folder));
     if (!lock) continue;
@@ -226,6 +229,9 @@ void CleanTempFolder(const std::filesystem::path& tempFolder) {
     if (std::filesystem::exists(LockFileOf(entry), ec)) continue;
     std::filesystem::remove_all(entry, ec);
   }
+  // Temp itself goes when nothing is left in it (removing a folder that is not
+  // empty fails, so a run that has just made its lock keeps it).
+  std::filesystem::remove(tempFolder, ec);
 }
 
 }  // namespace morvel

@@ -68,10 +68,15 @@ TEST(RunFolder, CleaningKeepsLiveRunsAndRemovesEverythingElse) {
   EXPECT_TRUE(TFileLock::IsHeld(liveLock));
 }
 
-TEST(RunFolder, CleaningAMissingFolderIsNoError) {
+TEST(RunFolder, CleaningWithoutLiveRunsRemovesTempItself) {
   TempDir dir;
-  CleanTempFolder(dir / "none");
+  CleanTempFolder(dir / "none");  // a missing folder is no error
   EXPECT_FALSE(std::filesystem::exists(dir / "none"));
+  const std::filesystem::path temp = dir / "Temp";
+  { TRunFolder ended(temp); }
+  WriteFile(temp / "old.xml", "x");
+  CleanTempFolder(temp);
+  EXPECT_FALSE(std::filesystem::exists(temp));
 }
 
 // Another process's run: held while that process lives, free once it is gone,

@@ -53,15 +53,6 @@ TEST_F(HeaderTest, ExitCodeOfTheFullProtocolIsTheProcessCodeAtThatMoment) {
   EXPECT_TRUE(HasLine(Protocol(), "Код завершения программы: 22</div>"));
 }
 
-TEST_F(HeaderTest, ModeLine) {
-  S().FMode = TMode::mBPI;
-  EXPECT_TRUE(HasLine(Protocol(), " в режиме БПИ"));
-  S().FMode = TMode::mWindow;
-  const std::string windowed = Protocol();
-  EXPECT_TRUE(HasLine(windowed, " в оконном режиме"));
-  EXPECT_FALSE(HasLine(windowed, " в режиме БПИ"));
-}
-
 TEST_F(HeaderTest, WithoutTheListComparisonNeitherItsOptionNorItsBoxes) {
   S().FYear = 2015;
   S().FCompareWithListStaff = true;
@@ -79,10 +70,6 @@ TEST_F(HeaderTest, KindOfRecordsOnlyBefore2010) {
   const std::string from2010 = Protocol();
   EXPECT_FALSE(Contains(from2010, "ПЕНСИОННЫХ"));
   EXPECT_FALSE(Contains(from2010, "ИСХОДНЫХ"));
-  S().FYear = 2009;
-  EXPECT_TRUE(HasLine(Protocol(), "<li>Сверка КОРРЕКТИРУЮЩИХ и/или ПЕНСИОННЫХ сведений.</li>"));
-  S().fPensOption = false;
-  EXPECT_TRUE(HasLine(Protocol(), "<li>Сверка ИСХОДНЫХ сведений.</li>"));
 }
 
 TEST_F(HeaderTest, ChosenYearAndPeriodOnlyInTheWindowAndOnlyWhenChosen) {
