@@ -35,10 +35,10 @@ bool HasExcusedCrossingData(const TWorkPeriod& period);
 // division lists them: two when they start or end together, three otherwise.
 // Each piece has A's kind and nothing more (no worked time, seniority basis,
 // additional data or working conditions); where both lay, its rate is the sum
-// of theirs. A piece keeps the locations of the period it stands for: an
-// overlap those of the later starting one (A when both start together), a
-// tail those of the one that ended first. A and B must overlap without having
-// the same dates.
+// of theirs. A piece points at the data it stands for: a head piece at the
+// period that started first, the overlap at the one that started later (A
+// when both start together), a tail piece at the one that ended first. A and B
+// must overlap without having the same dates.
 TWorkPeriodList CutCrossingPeriods(const TWorkPeriod& A, const TWorkPeriod& B);
 
 // Receives the overlaps that the division of a person's periods finds and does
@@ -98,10 +98,11 @@ class TWorker : public TResultData, public std::enable_shared_from_this<TWorker>
   // Glues consecutive periods of one kind and one rate (to two decimals) into
   // one, adding up their worked time, then combines periods with the same
   // dates, the rate capped at 1; the result is appended to MergedWorkPeriods.
-  // `isIS` tells the individual records from the List's persons; for a List
-  // person, `ISWorker` is the individual record of the same insurance number,
-  // whose merged periods with non-preferential additional data let two
-  // periods be glued across a difference in worked time.
+  // Periods with and without worked time are glued only across time without
+  // preferential work: for an individual record (`isIS`) when one of them has
+  // non-preferential additional data; for a List person when the individual
+  // record of the same insurance number (`ISWorker`, merged before) has such a
+  // period spanning both.
   void MergeWorkPeriods(bool isIS, const TWorker* ISWorker);
 
   TWorkPeriodList FParsePeriods;  // the periods as read, kept after division

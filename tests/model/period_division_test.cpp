@@ -29,24 +29,60 @@ struct TCutCase {
 
 // A at rate 0.5 with its locations on line 1, B at 0.25 on line 2.
 const TCutCase kCutCases[] = {
-    {"same start, A ends first", Day(1, 1), Day(10, 1), Day(1, 1), Day(20, 1),
+    {"same start, A ends first",
+     Day(1, 1),
+     Day(10, 1),
+     Day(1, 1),
+     Day(20, 1),
      {"01.01.2021 - 10.01.2021 x0.75 @1", "11.01.2021 - 20.01.2021 x0.25 @1"}},
-    {"same start, B ends first", Day(1, 1), Day(20, 1), Day(1, 1), Day(10, 1),
+    {"same start, B ends first",
+     Day(1, 1),
+     Day(20, 1),
+     Day(1, 1),
+     Day(10, 1),
      {"01.01.2021 - 10.01.2021 x0.75 @1", "11.01.2021 - 20.01.2021 x0.5 @2"}},
-    {"same end, A starts first", Day(1, 1), Day(20, 1), Day(11, 1), Day(20, 1),
+    {"same end, A starts first",
+     Day(1, 1),
+     Day(20, 1),
+     Day(11, 1),
+     Day(20, 1),
      {"01.01.2021 - 10.01.2021 x0.5 @1", "11.01.2021 - 20.01.2021 x0.75 @2"}},
-    {"same end, B starts first", Day(11, 1), Day(20, 1), Day(1, 1), Day(20, 1),
+    {"same end, B starts first",
+     Day(11, 1),
+     Day(20, 1),
+     Day(1, 1),
+     Day(20, 1),
      {"01.01.2021 - 10.01.2021 x0.25 @2", "11.01.2021 - 20.01.2021 x0.75 @1"}},
-    {"B inside A", Day(1, 1), Day(31, 1), Day(11, 1), Day(20, 1),
+    {"B inside A",
+     Day(1, 1),
+     Day(31, 1),
+     Day(11, 1),
+     Day(20, 1),
      {"01.01.2021 - 10.01.2021 x0.5 @1", "11.01.2021 - 20.01.2021 x0.75 @2", "21.01.2021 - 31.01.2021 x0.5 @2"}},
-    {"A inside B", Day(11, 1), Day(20, 1), Day(1, 1), Day(31, 1),
+    {"A inside B",
+     Day(11, 1),
+     Day(20, 1),
+     Day(1, 1),
+     Day(31, 1),
      {"01.01.2021 - 10.01.2021 x0.25 @2", "11.01.2021 - 20.01.2021 x0.75 @1", "21.01.2021 - 31.01.2021 x0.25 @1"}},
-    {"A first, B beyond", Day(1, 1), Day(20, 1), Day(11, 1), Day(31, 1),
+    {"A first, B beyond",
+     Day(1, 1),
+     Day(20, 1),
+     Day(11, 1),
+     Day(31, 1),
      {"01.01.2021 - 10.01.2021 x0.5 @1", "11.01.2021 - 20.01.2021 x0.75 @2", "21.01.2021 - 31.01.2021 x0.25 @1"}},
-    {"B first, A beyond", Day(11, 1), Day(31, 1), Day(1, 1), Day(20, 1),
+    {"B first, A beyond",
+     Day(11, 1),
+     Day(31, 1),
+     Day(1, 1),
+     Day(20, 1),
      {"01.01.2021 - 10.01.2021 x0.25 @2", "11.01.2021 - 20.01.2021 x0.75 @1", "21.01.2021 - 31.01.2021 x0.5 @2"}},
     // The overlap may be a single day: B starts on A's last day.
-    {"one common day", Day(1, 1), Day(10, 1), Day(10, 1), Day(20, 1),
+    {"one common day",
+     Day(1, 1),
+     Day(10, 1),
+     Day(10, 1),
+     Day(20, 1),
      {"01.01.2021 - 09.01.2021 x0.5 @1", "10.01.2021 - 10.01.2021 x0.75 @2", "11.01.2021 - 20.01.2021 x0.25 @1"}},
 };
 
@@ -109,8 +145,8 @@ TEST_F(DivisionTest, OverlappingHalfRatesAreCutAndTheOverlapReported) {
   auto w = Person({second, first});
   TRecordingSink sink;
   w->DivideCrossWorkPeriods(&sink);
-  EXPECT_EQ(Describe(w->WorkPeriods), (V{"01.01.2021 - 31.01.2021 x0.5 @1", "01.02.2021 - 31.03.2021 x1 @2",
-                                         "01.04.2021 - 30.06.2021 x0.5 @1"}));
+  EXPECT_EQ(Describe(w->WorkPeriods),
+            (V{"01.01.2021 - 31.01.2021 x0.5 @1", "01.02.2021 - 31.03.2021 x1 @2", "01.04.2021 - 30.06.2021 x0.5 @1"}));
   EXPECT_EQ(sink.reports, (V{"111-222-333 44: 01.01.2021 - 31.03.2021 / 01.02.2021 - 30.06.2021"}));
   // The periods as read stay with the person, in start order.
   ASSERT_EQ(w->FParsePeriods.size(), 2u);
@@ -209,9 +245,8 @@ TEST_F(DivisionTest, OnlyTheFirstCrossingPieceIsCut) {
                    Period(Day(10, 1), Day(25, 1), 0.125, 3)});
   TRecordingSink sink;
   w->DivideCrossWorkPeriods(&sink);
-  EXPECT_EQ(Describe(w->WorkPeriods),
-            (V{"01.01.2021 - 20.01.2021 x0.25 @2", "01.01.2021 - 09.01.2021 x0.5 @1", "10.01.2021 - 20.01.2021 x0.625 @3",
-               "21.01.2021 - 25.01.2021 x0.125 @1"}));
+  EXPECT_EQ(Describe(w->WorkPeriods), (V{"01.01.2021 - 20.01.2021 x0.25 @2", "01.01.2021 - 09.01.2021 x0.5 @1",
+                                         "10.01.2021 - 20.01.2021 x0.625 @3", "21.01.2021 - 25.01.2021 x0.125 @1"}));
   EXPECT_EQ(sink.reports, (V{"111-222-333 44: 01.01.2021 - 20.01.2021 / 10.01.2021 - 25.01.2021"}));
 }
 
@@ -223,10 +258,9 @@ TEST_F(DivisionTest, APieceStartingLaterCanBeTheFirstCrossing) {
                    Period(Day(10, 1), Day(25, 1), 0.125, 3), Period(Day(15, 1), Day(30, 1), 0.0625, 4)});
   TRecordingSink sink;
   w->DivideCrossWorkPeriods(&sink);
-  EXPECT_EQ(Describe(w->WorkPeriods),
-            (V{"01.01.2021 - 09.01.2021 x0.5 @1", "10.01.2021 - 20.01.2021 x0.875 @2",
-               "21.01.2021 - 25.01.2021 x0.125 @2", "15.01.2021 - 20.01.2021 x0.0625 @4",
-               "21.01.2021 - 30.01.2021 x0.5625 @2"}));
+  EXPECT_EQ(Describe(w->WorkPeriods), (V{"01.01.2021 - 09.01.2021 x0.5 @1", "10.01.2021 - 20.01.2021 x0.875 @2",
+                                         "21.01.2021 - 25.01.2021 x0.125 @2", "15.01.2021 - 20.01.2021 x0.0625 @4",
+                                         "21.01.2021 - 30.01.2021 x0.5625 @2"}));
   EXPECT_EQ(sink.reports, (V{"111-222-333 44: 01.01.2021 - 30.01.2021 / 10.01.2021 - 20.01.2021",
                              "111-222-333 44: 10.01.2021 - 20.01.2021 / 10.01.2021 - 25.01.2021",
                              "111-222-333 44: 21.01.2021 - 30.01.2021 / 15.01.2021 - 30.01.2021"}));
@@ -273,7 +307,8 @@ V SlowDivide(TWorkPeriodList periods, V& reports) {
   TWorkPeriodList m;
   for (const auto& q : n) {
     auto o = std::find_if(m.begin(), m.end(), [&](auto& p) {
-      return p->Start == q->Start && p->Finish == q->Finish && q->Matches(*p) && q->SeniorityBase() == p->SeniorityBase();
+      return p->Start == q->Start && p->Finish == q->Finish && q->Matches(*p) &&
+             q->SeniorityBase() == p->SeniorityBase();
     });
     if (o == m.end()) {
       m.push_back(q->Clone());
@@ -309,7 +344,8 @@ TEST_F(DivisionTest, AgreesWithTheListWalkOnRandomPersons) {
     TRecordingSink sink;
     w->DivideCrossWorkPeriods(&sink);
     V got;
-    for (const auto& p : w->WorkPeriods) got.push_back(p->BasesAndCode() + " " + p->SeniorityBase() + " " + Describe(*p));
+    for (const auto& p : w->WorkPeriods)
+      got.push_back(p->BasesAndCode() + " " + p->SeniorityBase() + " " + Describe(*p));
     EXPECT_EQ(got, expected);
     for (std::string& report : sink.reports) report.erase(0, w->SN.size() + 2);
     EXPECT_EQ(sink.reports, expectedReports);

@@ -25,8 +25,8 @@ inline TPeriodPtr Period(TDate start, TDate finish, double rate, int line = 0, c
   p->Start = start;
   p->Finish = finish;
   p->Rate = rate;
-  for (TNodeData* location : {&p->RateNodeData, &p->NodeData, &p->FactNodeData, &p->SeniorityNodeData,
-                              &p->PDRKHoursNodeData}) {
+  for (TNodeData* location :
+       {&p->RateNodeData, &p->NodeData, &p->FactNodeData, &p->SeniorityNodeData, &p->PDRKHoursNodeData}) {
     location->fLine = line;
   }
   return p;
@@ -72,8 +72,8 @@ class TRecordingSink : public TCrossingSink {
 class PeriodTest : public ::testing::Test {
  protected:
   PeriodTest() {
-    c.Add(TClassifierType::ctAddPdData, {"ДЕКРЕТ", "ДЕТИ", "ДОГОВОР", "НЕОПЛДОГ", "НЕОПЛАВТ", "ЗГДС", "ЗГД",
-                                         "ЗГГС", "ЗМС", "ЗМД", "ДОПСТАЖ"});
+    c.Add(TClassifierType::ctAddPdData,
+          {"ДЕКРЕТ", "ДЕТИ", "ДОГОВОР", "НЕОПЛДОГ", "НЕОПЛАВТ", "ЗГДС", "ЗГД", "ЗГГС", "ЗМС", "ЗМД", "ДОПСТАЖ"});
     c.Add(TClassifierType::ctAddStag, {"ДОПСТАЖ"});
   }
   TClassifiers c;
