@@ -21,6 +21,7 @@
 #include <utility>
 #include <vector>
 
+#include "base/text.h"
 #include "config/classifiers.h"
 #include "list/the_list.h"
 #include "list_writer.h"
@@ -91,8 +92,10 @@ std::string Summary(const morvel::TResultList& results) {
 }
 
 void Line(const std::string& name, double seconds) {
-  std::cout << "  " << std::left << std::setw(26) << name << std::right << std::fixed << std::setprecision(3)
-            << seconds << " s\n";
+  // Padded by letters, not bytes: some names are Cyrillic.
+  const std::size_t letters = morvel::Utf8Length(name);
+  std::cout << "  " << name << std::string(letters < 26 ? 26 - letters : 1, ' ') << std::fixed
+            << std::setprecision(3) << seconds << " s\n";
 }
 
 }  // namespace

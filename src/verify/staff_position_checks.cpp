@@ -27,7 +27,8 @@ constexpr std::array<std::string_view, 14> PositionAddPdDataErrorCodes = {
 // the exact matching does not take it.
 constexpr std::array<std::string_view, 3> LooseMatchAddPdData = {"ВРНЕТРУД", "МЕСЯЦ", "МЕДНЕТРУД"};
 
-// The kind of a boiler operator whose excess days are only a warning.
+// The position code of a boiler operator: on List No. 2 its excess days are
+// only a warning.
 constexpr std::string_view kBoilerOperatorCode = "23200000-13786";
 
 template <std::size_t N>
