@@ -3,6 +3,7 @@
 #include <system_error>
 
 #include "app/command_line.h"
+#include "app/searcher.h"
 #include "base/exit_code.h"
 #include "base/format_settings.h"
 #include "base/paths.h"
@@ -11,6 +12,8 @@
 #include "base/text.h"
 #include "config/config_file.h"
 #include "log/logger.h"
+#include "protocol/protocol_former.h"
+#include "verify/verification.h"
 
 namespace morvel {
 namespace {
@@ -100,9 +103,6 @@ std::vector<std::string> TWorkManager::CheckSettings() {
   return messages;
 }
 
-void TWorkManager::createSearcher() {}
-
-void TWorkManager::doWork() {}
 
 void TWorkManager::ReadIni() {
   CopyDefaultFiles();
@@ -152,6 +152,7 @@ void TWorkManagerBPI::Prepare() {
   const std::vector<std::string> messages = CheckSettings();
   if (messages.empty()) {
     Log("***чтение и проверка параметров сверки завершено");
+    SetProgress(&TWorkManagerBPI::ProgressBPI);
     doWork();
     return;
   }
