@@ -198,6 +198,10 @@ TRunFolder::~TRunFolder() {
   std::error_code ignored;
   std::filesystem::remove_all(fPath, ignored);
   if (fLock) fLock->RemoveAndRelease();
+  // The last run out leaves no empty Temp behind, as the start-up cleaning does;
+  // a Temp that still holds anything stays (removing a folder that is not empty
+  // fails), and a run starting meanwhile makes it again.
+  std::filesystem::remove(fPath.parent_path(), ignored);
 }
 
 // ---- The start-up cleaning -----------------------------------------------------

@@ -41,7 +41,7 @@ TEST(RunFolder, EachRunHasItsOwnHeldFolderGoneWithTheRun) {
     WriteFile(first.Path() / "archive" / "a.xml", "y");
   }
   EXPECT_FALSE(std::filesystem::exists(firstPath));
-  EXPECT_TRUE(Entries(temp).empty());
+  EXPECT_FALSE(std::filesystem::exists(temp)) << "the last run out leaves no empty Temp";
 }
 
 TEST(RunFolder, CleaningKeepsLiveRunsAndRemovesEverythingElse) {
