@@ -13,6 +13,9 @@ endif()
 # Adds the library of one subsystem folder: every .cpp file of the folder.
 # A folder without sources yet gives an interface library, so that the layering
 # of the targets stays the same while the subsystems are being filled in.
+# The arguments after the name are the libraries it uses, public by default; those
+# after a PRIVATE keyword are used only inside its sources (no header of the
+# folder shows their types), so they do not spread to the folder's users.
 function(morvel_subsystem_library name)
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
   if(sources)

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # Installs every Debian package the build, the tests, the benchmarks and the demo need.
+# chromium renders protocols for the browser test and scripts/render-protocol.sh.
 # Safe to run again: apt-get skips what is already there.
 set -euo pipefail
 
@@ -16,6 +17,7 @@ packages=(
   libcpp-httplib-dev
   clang libclang-rt-14-dev
   zip unzip
+  chromium
 )
 
 missing=()

@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
-# Builds the program and runs every test twice: an optimised build with warnings as
-# errors, and a debug build under AddressSanitizer and UndefinedBehaviorSanitizer.
+# Checks the layering of the sources, then builds the program and runs every test
+# twice: an optimised build with warnings as errors, and a debug build under
+# AddressSanitizer and UndefinedBehaviorSanitizer.
 # Usage: scripts/test.sh [release|sanitize]   (both when no argument is given)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/bootstrap.sh
+scripts/check-layering.sh
 
 jobs=$(nproc 2>/dev/null || echo 2)
 configs=("${@:-release sanitize}")

@@ -11,6 +11,7 @@
 #include "base/error.h"
 #include "base/exit_code.h"
 #include "base/format_settings.h"
+#include "base/platform.h"
 #include "config/settings.h"
 #include "log/logger.h"
 #ifndef MORVEL_NO_UI
@@ -54,7 +55,7 @@ int main(int argc, char** argv) {
   morvel::TLogger& logger = morvel::TSingleton::GetInstance<morvel::TLogger>();
   morvel::SetFormatSettings(0);
   try {
-    const morvel::TCommandLine mode = morvel::ScanCommandLine(std::vector<std::string>(argv, argv + argc), settings);
+    const morvel::TCommandLine mode = morvel::ScanCommandLine(morvel::CommandLineWords(argc, argv), settings);
     std::unique_ptr<morvel::TWorkManager> manager = CreateManager(mode, logger, argc, argv);
     manager->Prepare();
     manager.reset();

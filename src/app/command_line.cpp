@@ -8,6 +8,7 @@
 #include <memory>
 #include <system_error>
 
+#include "base/platform.h"
 #include "base/text.h"
 
 namespace morvel {
@@ -50,6 +51,17 @@ class TRegNumPattern {
 
 }  // namespace
 
+bool IsRegNumSwitch(const std::string& word) {
+  // The form is the switch "/bpi" as the user types it (in any letter case, with
+  // leading minus signs if any). A "/bpi" later in the word is a path separator
+  // before a folder or file whose name starts with "bpi": on Linux the program's
+  // own path, /opt/bpi-tools/morvel say, would otherwise turn the folder argument
+  // into a registration number.
+  const std::string lower = LowerCase(word);
+  const std::size_t start = lower.find_first_not_of('-');
+  return start != std::string::npos && lower.compare(start, 4, "/bpi") == 0;
+}
+
 TCommandLine ScanCommandLine(const std::vector<std::string>& words, TSettings& settings) {
   TCommandLine result;
   for (std::size_t i = 0; i < words.size(); ++i) {
@@ -57,7 +69,7 @@ TCommandLine ScanCommandLine(const std::vector<std::string>& words, TSettings& s
     if (!result.BPI && Contains(word, "bpi")) {
       result.BPI = true;
       if (i + 1 < words.size()) {
-        if (Contains(word, "/bpi")) {
+        if (IsRegNumSwitch(words[i])) {
           settings.FRegNum = words[i + 1];
         } else {
           settings.FDirPD = words[i + 1];
@@ -75,10 +87,11 @@ TCommandLine ScanCommandLine(const std::vector<std::string>& words, TSettings& s
 std::vector<std::string> GetRegNumsFromFolder(const std::string& folder) {
   std::vector<std::string> numbers;
   std::error_code ec;
-  if (folder.empty() || !std::filesystem::is_directory(folder, ec)) return numbers;
+  const std::filesystem::path path = PathFromUtf8(folder);
+  if (folder.empty() || !std::filesystem::is_directory(path, ec)) return numbers;
   const TRegNumPattern pattern;
-  for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-    const std::string name = it->path().filename().string();
+  for (std::filesystem::directory_iterator it(path, ec), end; !ec && it != end; it.increment(ec)) {
+    const std::string name = PathToUtf8(it->path().filename());
     if (name.size() < 4 || !SameTextCI(name.substr(name.size() - 4), ".xml")) continue;
     if (it->is_directory(ec)) continue;
     std::string number;
@@ -98,7 +111,7 @@ std::vector<std::string> GetRegNumsFromFolder(const std::string& folder) {
 
 void DeleteFolder(const std::string& folder) {
   std::error_code ignored;
-  std::filesystem::remove_all(folder, ignored);
+  std::filesystem::remove_all(PathFromUtf8(folder), ignored);
 }
 
 }  // namespace morvel

@@ -20,6 +20,10 @@ struct TCommandLine {
 // letter case selects portable mode.
 TCommandLine ScanCommandLine(const std::vector<std::string>& words, TSettings& settings);
 
+// Whether a word that selects the headless mode is its registration-number form:
+// the switch "/bpi" in any letter case, possibly after minus signs.
+bool IsRegNumSwitch(const std::string& word);
+
 // Registration numbers found in the names of the *.xml files of a folder (not its
 // subfolders), sorted without regard to letter case, without duplicates.
 std::vector<std::string> GetRegNumsFromFolder(const std::string& folder);

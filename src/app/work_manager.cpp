@@ -3,19 +3,24 @@
 #include <system_error>
 
 #include "app/command_line.h"
+#include "app/searcher.h"
 #include "base/exit_code.h"
 #include "base/format_settings.h"
 #include "base/paths.h"
+#include "base/platform.h"
+#include "base/run_folder.h"
 #include "base/text.h"
 #include "config/config_file.h"
 #include "log/logger.h"
+#include "protocol/protocol_former.h"
+#include "verify/verification.h"
 
 namespace morvel {
 namespace {
 
 bool FolderExists(const std::string& folder) {
   std::error_code ec;
-  return std::filesystem::is_directory(folder, ec);
+  return std::filesystem::is_directory(PathFromUtf8(folder), ec);
 }
 
 const char kRegNumMessage[] = "Перед началом сверки укажите корректный регистрационный номер предприятия!";
@@ -41,9 +46,11 @@ void TWorkManager::Prepare() {
   Log("---разделитель в времени \".\"");
   Log("***установка региональных стандартов завершено");
 
-  const std::string temp = (FAppDataDir / "Temp").string();
+  const std::string temp = PathToUtf8(FAppDataDir / "Temp");
   Log("***удаление каталога \"" + temp + "\"");
-  DeleteFolder(temp);
+  // Other runs of the same user may be at work in Temp: only what no live run
+  // holds goes.
+  CleanTempFolder(FAppDataDir / "Temp");
   Log("***удаление каталога \"" + temp + " завершено");
 
   Log("***чтение ini-файла");
@@ -96,9 +103,6 @@ std::vector<std::string> TWorkManager::CheckSettings() {
   return messages;
 }
 
-void TWorkManager::createSearcher() {}
-
-void TWorkManager::doWork() {}
 
 void TWorkManager::ReadIni() {
   CopyDefaultFiles();
@@ -110,7 +114,7 @@ bool TWorkManager::WriteIni() { return WriteConfigFile(FAppDataDir, fSettings); 
 void TWorkManager::CopyDefaultFile(const std::string& fileName) {
   // First-start defaults lie beside the program, like the other shipped files.
   std::error_code ec;
-  const std::filesystem::path target = FAppDataDir / fileName;
+  const std::filesystem::path target = FAppDataDir / PathFromUtf8(fileName);
   if (std::filesystem::exists(target, ec)) return;
   const std::filesystem::path source = ShippedDataFile(fileName);
   if (!std::filesystem::is_regular_file(source, ec)) return;
@@ -148,6 +152,7 @@ void TWorkManagerBPI::Prepare() {
   const std::vector<std::string> messages = CheckSettings();
   if (messages.empty()) {
     Log("***чтение и проверка параметров сверки завершено");
+    SetProgress(&TWorkManagerBPI::ProgressBPI);
     doWork();
     return;
   }

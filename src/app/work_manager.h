@@ -7,11 +7,17 @@
 #include <string>
 #include <vector>
 
+#include "base/progress.h"
 #include "config/classifiers.h"
 #include "config/settings.h"
 #include "log/logging_object.h"
 
 namespace morvel {
+
+class TProtocolFormer;
+class TRunFolder;
+class TSearcher;
+class TVerification;
 
 class TWorkManager : public TLoggingObject {
  public:
@@ -26,9 +32,19 @@ class TWorkManager : public TLoggingObject {
   // One message per problem in the run parameters; empty when the run may start.
   virtual std::vector<std::string> CheckSettings();
 
+  // Makes the searcher of the next run, with the run's own folder under the
+  // data folder's Temp, unless the run has them already.
   void createSearcher();
-  // One complete run, from the search for input files to the written protocol.
+  // One complete run, from the search for input files to the written protocol
+  // and the exit code. The searcher, the protocol writer and the run's folder
+  // are gone afterwards, also when the run ends by an exception, so the next
+  // run starts afresh.
   void doWork();
+  // The progress callback of the next run; the searcher reports through it too.
+  void SetProgress(TProgressUpdate progress);
+  // What the main window shows as the chosen year and period; empty for its
+  // first entry ("не имеет значения"). The protocol's option list prints them.
+  void SetChoiceTexts(std::string yearText, std::string periodText);
 
   void ReadIni();
   bool WriteIni();
@@ -39,14 +55,28 @@ class TWorkManager : public TLoggingObject {
 
   const std::filesystem::path& AppDataDir() const { return FAppDataDir; }
   const std::string& ReportFile() const { return fReportFile; }
+  TSearcher* Searcher() const { return fSearcher.get(); }
   const TClassifiers& ClassifierLists() const { return fClassifiers; }
 
  protected:
+  std::unique_ptr<TProtocolFormer> fProtocolFormer;
   TSettings& fSettings;
+  std::unique_ptr<TRunFolder> fRunFolder;
+  std::unique_ptr<TSearcher> fSearcher;
   std::filesystem::path FAppDataDir;
   std::string fReportFile;
 
  private:
+  // The steps of doWork.
+  void RunVerifications();
+  void ProcessSet(std::size_t index, bool hasAtLeastOneInitPack, int& verificationCount);
+  void Progress(int min, int max, int curr, const std::string& message);
+
+  // The verified sets' findings live until the whole protocol is written.
+  std::vector<std::unique_ptr<TVerification>> fVerifications;
+  TProgressUpdate fProgress;
+  std::string fYearChoiceText;
+  std::string fPeriodChoiceText;
   TClassifiers fClassifiers;
   TClassifiersScope fClassifiersScope;
 };

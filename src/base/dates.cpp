@@ -8,6 +8,7 @@
 
 #include "base/error.h"
 #include "base/format_settings.h"
+#include "base/platform.h"
 
 namespace morvel {
 namespace {
@@ -113,8 +114,7 @@ TDateTime Now() {
   using namespace std::chrono;
   const auto now = system_clock::now();
   const std::time_t t = system_clock::to_time_t(now);
-  std::tm local{};
-  localtime_r(&t, &local);
+  const std::tm local = LocalTime(t);
   const auto ms = duration_cast<milliseconds>(now.time_since_epoch()).count() % 1000;
   const TDate day = EncodeDate(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday);
   const double secs = local.tm_hour * 3600.0 + local.tm_min * 60.0 + local.tm_sec + ms / 1000.0;
@@ -218,8 +218,7 @@ std::string LogTimeStamp() {
   using namespace std::chrono;
   const auto now = system_clock::now();
   const std::time_t t = system_clock::to_time_t(now);
-  std::tm local{};
-  localtime_r(&t, &local);
+  const std::tm local = LocalTime(t);
   const int ms = static_cast<int>(duration_cast<milliseconds>(now.time_since_epoch()).count() % 1000);
   char buf[64];
   std::snprintf(buf, sizeof buf, "%02d.%02d.%04d %02d.%02d.%02d.%03d", local.tm_mday, local.tm_mon + 1,

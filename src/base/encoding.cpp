@@ -88,8 +88,16 @@ std::string Utf8ToCp1251(std::string_view text) {
   return out;
 }
 
+std::optional<std::string> TryUtf8ToCp1251(std::string_view text) {
+  std::string bytes = Utf8ToCp1251(text);
+  // A character that was replaced (or a malformed sequence that was read leniently)
+  // does not come back as it was.
+  if (Cp1251ToUtf8(bytes) != text) return std::nullopt;
+  return bytes;
+}
+
 std::string DecodeAnsiOrUtf8(std::string_view bytes) {
-  if (bytes.size() >= 3 && bytes.substr(0, 3) == "\xEF\xBB\xBF") return std::string(bytes.substr(3));
+  if (bytes.starts_with(kUtf8ByteOrderMark)) return std::string(bytes.substr(kUtf8ByteOrderMark.size()));
   return Cp1251ToUtf8(bytes);
 }
 

@@ -2,10 +2,10 @@
 
 #include <boost/stacktrace.hpp>
 
-#include <dlfcn.h>
-
 #include <cstdio>
 #include <sstream>
+
+#include "base/platform.h"
 
 namespace morvel {
 
@@ -27,8 +27,8 @@ std::vector<std::string> ResolveStackFrames(const std::vector<const void*>& fram
     std::snprintf(text, sizeof text, "%p", address);
     std::ostringstream line;
     line << text;
-    Dl_info info{};
-    if (dladdr(address, &info) != 0 && info.dli_fname != nullptr) line << " " << info.dli_fname;
+    const std::string module = ModuleFileOf(address);
+    if (!module.empty()) line << " " << module;
     const std::string name = frame.name();
     if (!name.empty()) line << " " << name;
     const std::string file = frame.source_file();

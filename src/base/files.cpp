@@ -4,10 +4,9 @@
 #include <iterator>
 #include <system_error>
 
-#include <unistd.h>
-
 #include "base/encoding.h"
 #include "base/error.h"
+#include "base/platform.h"
 
 namespace morvel {
 
@@ -24,7 +23,7 @@ std::optional<std::string> ReadFileBytes(const std::filesystem::path& path) {
 
 std::vector<std::string> LoadAnsiTextLines(const std::filesystem::path& path) {
   const std::optional<std::string> bytes = ReadFileBytes(path);
-  if (!bytes) throw EMorvelError("Cannot open file \"" + path.string() + "\"");
+  if (!bytes) throw EMorvelError("Cannot open file \"" + PathToUtf8(path) + "\"");
   const std::string text = DecodeAnsiOrUtf8(*bytes);
   std::vector<std::string> lines;
   std::size_t start = 0;

@@ -3,44 +3,45 @@
 #include <cstdlib>
 #include <system_error>
 
-#include <unistd.h>
-
+#include "base/platform.h"
 #include "morvel/version.h"
 
 namespace morvel {
 
 std::filesystem::path ProgramFolder() {
+  const std::filesystem::path exe = ExecutablePath();
+  if (!exe.empty()) return exe.parent_path();
   std::error_code ec;
-  const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-  if (ec) return std::filesystem::current_path(ec);
-  return exe.parent_path();
+  return std::filesystem::current_path(ec);
 }
 
 std::filesystem::path UserDataFolder() {
 #ifdef _WIN32
-  const char* appData = std::getenv("APPDATA");
-  if (appData == nullptr || *appData == '\0') return std::filesystem::path("Morvel");
+  // The wide form: a user name in Cyrillic does not survive the ANSI one.
+  const wchar_t* appData = _wgetenv(L"APPDATA");
+  if (appData == nullptr || *appData == L'\0') return std::filesystem::path("Morvel");
   return std::filesystem::path(appData) / "Morvel";
 #else
+  // File names on Linux are bytes, UTF-8 by convention, like the program's texts.
   const char* xdg = std::getenv("XDG_CONFIG_HOME");
-  if (xdg != nullptr && *xdg != '\0') return std::filesystem::path(xdg) / "Morvel";
+  if (xdg != nullptr && *xdg != '\0') return PathFromUtf8(xdg) / "Morvel";
   const char* home = std::getenv("HOME");
   if (home == nullptr || *home == '\0') return std::filesystem::path("Morvel");
-  return std::filesystem::path(home) / ".config" / "Morvel";
+  return PathFromUtf8(home) / ".config" / "Morvel";
 #endif
 }
 
 std::filesystem::path ShippedDataFile(const std::string& name) {
   std::error_code ec;
-  const std::filesystem::path local = ProgramFolder() / name;
+  const std::filesystem::path local = ProgramFolder() / PathFromUtf8(name);
   if (std::filesystem::exists(local, ec)) return local;
-  const std::filesystem::path installed = std::filesystem::path(MORVEL_INSTALL_DATADIR) / name;
+  const std::filesystem::path installed = PathFromUtf8(MORVEL_INSTALL_DATADIR) / PathFromUtf8(name);
   if (std::filesystem::exists(installed, ec)) return installed;
   return local;
 }
 
 std::string WithTrailingSeparator(const std::filesystem::path& folder) {
-  std::string text = folder.string();
+  std::string text = PathToUtf8(folder);
   if (text.empty() || text.back() != std::filesystem::path::preferred_separator) {
     text += std::filesystem::path::preferred_separator;
   }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "base/error.h"
+#include "base/platform.h"
 #include "config/classifiers.h"
 #include "xml/dom_document.h"
 
@@ -17,7 +18,7 @@ const char kAddStagType[] = "КлассификаторДополнительн�
 
 class TClassifierReader {
  public:
-  TClassifierReader(const std::filesystem::path& file, xmlNode* root) : fFile(file.string()), fRoot(root) {}
+  TClassifierReader(const std::filesystem::path& file, xmlNode* root) : fFile(PathToUtf8(file)), fRoot(root) {}
 
   // The first element of that name anywhere below the document element.
   xmlNode* Container(const char* name) const {
@@ -58,11 +59,11 @@ std::vector<std::string> ReadAddStag(const std::filesystem::path& schemaFile) {
   xmlNode* root = nullptr;
   const TDOMDocument schema = LoadDOMDocument(schemaFile, root);
   if (root == nullptr) {
-    throw EMorvelError("Не удалось загрузить схему Перечня \"" + schemaFile.string() + "\"");
+    throw EMorvelError("Не удалось загрузить схему Перечня \"" + PathToUtf8(schemaFile) + "\"");
   }
   std::optional<std::vector<std::string>> values = SchemaEnumerationValues(root, kAddStagType);
   if (!values) {
-    throw EMorvelError("В схеме Перечня \"" + schemaFile.string() + "\" нет простого типа \"" +
+    throw EMorvelError("В схеме Перечня \"" + PathToUtf8(schemaFile) + "\" нет простого типа \"" +
                        std::string(kAddStagType) + "\"");
   }
   return std::move(*values);

@@ -7,7 +7,13 @@ namespace {
 
 const TClassifiers* gInstalled = nullptr;
 
-std::size_t IndexOf(TClassifierType kind) { return static_cast<std::size_t>(kind); }
+// A value past the last type (one added after it, or a cast) is refused rather
+// than read past the end of the lists.
+std::size_t IndexOf(TClassifierType kind) {
+  const auto index = static_cast<std::size_t>(kind);
+  if (index >= kClassifierTypeCount) throw EMorvelError("Item not found");
+  return index;
+}
 
 }  // namespace
 

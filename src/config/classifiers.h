@@ -22,9 +22,10 @@ enum class TClassifierType {
   ctPartTimeWarning,
   ctAddPdDataStartDates,
   ctAddPdDataEndDates,
-  ctAddStag,
+  ctAddStag,  // the last one: the count below follows it
 };
-inline constexpr std::size_t kClassifierTypeCount = 10;
+inline constexpr TClassifierType kLastClassifierType = TClassifierType::ctAddStag;
+inline constexpr std::size_t kClassifierTypeCount = static_cast<std::size_t>(kLastClassifierType) + 1;
 
 class TClassifiers {
  public:

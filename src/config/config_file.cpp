@@ -1,19 +1,146 @@
 #include "config/config_file.h"
 
 #include <system_error>
+#include <type_traits>
 
 #include "base/dates.h"
+#include "base/platform.h"
 #include "base/text.h"
 #include "config/ini_file.h"
 
 namespace morvel {
 namespace {
 
+using S = TSettings;
+using D = TConfigDefault;
+
+std::string ListServerAddress(const TSettings& s) { return s.FULMachine + ":" + s.FULPort + "/" + s.FULAppName; }
+
+// Reading goes down the table and logs where a key says so; writing goes down the
+// same table, so a file made from nothing has its keys in this order.
+const TConfigKey kConfigKeys[] = {
+    {.Section = "Directories", .Key = "Perech", .Field = &S::FDirList, .DefaultKind = D::cdFolder,
+     .LogPrefix = "---путь до перечня "},
+    {.Section = "Directories", .Key = "IS", .Field = &S::FDirPD, .DefaultKind = D::cdFolder, .KeepCommandLine = true,
+     .LogPrefix = "---путь до ИСов "},
+    {.Section = "Directories", .Key = "Report", .Field = &S::FDirReport, .DefaultKind = D::cdFolder,
+     .KeepCommandLine = true, .LogPrefix = "---путь до места сохранения протоколов "},
+
+    {.Section = "SummListServer", .Key = "Name", .Field = &S::FULMachine},
+    {.Section = "SummListServer", .Key = "Port", .Field = &S::FULPort},
+    {.Section = "SummListServer", .Key = "App", .Field = &S::FULAppName, .Default = "list4",
+     .LogPrefix = "---параметры подключения к Велано ", .LogValue = ListServerAddress},
+    {.Section = "SummListServer", .Key = "SavePassw", .Field = &S::FSaveULPass, .Default = "0"},
+    {.Section = "SummListServer", .Key = "GetLastList", .Field = &S::FGetLastListFromUL, .Default = "0",
+     .LogPrefix = "---fGetLastList "},
+    {.Section = "SummListServer", .Key = "Login", .Field = &S::FULLogin, .KeptWhen = &S::FSaveULPass},
+    {.Section = "SummListServer", .Key = "Password", .Field = &S::FULPass, .KeptWhen = &S::FSaveULPass},
+    {.Section = "SummListServer", .Key = "Connect", .Field = &S::FUseUL, .Default = "0",
+     .LogPrefix = "---fPerechDBOption "},
+
+    {.Section = "Variables", .Key = "Year", .Field = &S::FYear, .DefaultKind = D::cdCurrentYear,
+     .LogPrefix = "---fYear "},
+    {.Section = "Variables", .Key = "Period", .Field = &S::FPeriod, .Default = "4", .LogPrefix = "---fPeriod "},
+    {.Section = "Variables", .Key = "PENS", .Field = &S::fPensOption, .Default = "0"},
+
+    {.Section = "Options", .Key = "TerritoryControl", .Field = &S::fCompareTerrCodes, .Default = "0",
+     .LogPrefix = "---fTerritoryControl "},
+    {.Section = "Options", .Key = "TerritoryControlExtendedMode", .Field = &S::FCompareTerrCodesExtMode,
+     .Default = "0", .ListsFollow = true},
+    {.Section = "Options", .Key = "Staff", .Field = &S::FCompareWithListStaff, .Default = "1",
+     .LogPrefix = "---fStaffOption "},
+    {.Section = "Options", .Key = "NameList", .Field = &S::FCompareWithListNameList, .Default = "1",
+     .LogPrefix = "---fNamesListOption "},
+    {.Section = "Options", .Key = "Accumulate", .Field = &S::FAccumulateOption, .Default = "0",
+     .LogPrefix = "---fAccumulateOption "},
+    {.Section = "Options", .Key = "WithList", .Field = &S::FCompareWithList, .Default = "1",
+     .LogPrefix = "---fMorvelWithList "},
+    {.Section = "Options", .Key = "Debug", .Field = &S::FDebug, .Default = "0", .LogPrefix = "---fDebug "},
+    {.Section = "Options", .Key = "CheckPerFormat", .Field = &S::FCheckPerFormat, .Default = "1",
+     .LogPrefix = "---CheckPerFormat "},
+
+    {.Section = "CrossListServer", .Key = "Login", .Field = &S::FCrossUserDB, .KeptWhen = &S::FCrossSavePass},
+    {.Section = "CrossListServer", .Key = "Password", .Field = &S::FCrossPasswordDB, .KeptWhen = &S::FCrossSavePass},
+    {.Section = "CrossListServer", .Key = "Name", .Field = &S::FCrossServerName},
+    {.Section = "CrossListServer", .Key = "Port", .Field = &S::FCrossServerPort},
+    {.Section = "CrossListServer", .Key = "Base", .Field = &S::FCrossServerBase},
+    {.Section = "CrossListServer", .Key = "DateLastUpdate", .Field = &S::FCrossDateLastUpdate},
+    {.Section = "CrossListServer", .Key = "AutoUpdate", .Field = &S::FCrossAutoUpdate, .Default = "0"},
+    {.Section = "CrossListServer", .Key = "SavePassw", .Field = &S::FCrossSavePass, .Default = "0"},
+};
+
 std::string Quoted(const std::string& prefix, const std::string& value) { return prefix + "\"" + value + "\""; }
 
 bool FileExists(const std::filesystem::path& path) {
   std::error_code ec;
   return std::filesystem::is_regular_file(path, ec);
+}
+
+std::string DefaultText(const TConfigKey& k) {
+  switch (k.DefaultKind) {
+    case D::cdFolder: return DefaultFolderSetting();
+    case D::cdCurrentYear: return IntToStr(YearOf(Today()));
+    case D::cdText: break;
+  }
+  return k.Default;
+}
+
+// Stores the key's value (or its default) into the setting.
+void ReadKey(const TIniFile& ini, const TConfigKey& k, TSettings& s) {
+  const std::string fallback = DefaultText(k);
+  std::visit(
+      [&](auto field) {
+        using T = std::remove_cvref_t<decltype(s.*field)>;
+        if constexpr (std::is_same_v<T, std::string>) {
+          if (k.KeepCommandLine && !(s.*field).empty()) return;
+          s.*field = ini.ReadString(k.Section, k.Key, fallback);
+        } else if constexpr (std::is_same_v<T, bool>) {
+          s.*field = ini.ReadBool(k.Section, k.Key, StrToIntDef(fallback, 0) != 0);
+        } else if constexpr (std::is_same_v<T, int>) {
+          s.*field = ini.ReadInteger(k.Section, k.Key, StrToIntDef(fallback, 0));
+        } else {
+          TDateTime value = 0;
+          const std::optional<std::string> text = ini.Value(k.Section, k.Key);
+          s.*field = text && TryDateStrToDateTime(*text, value) ? value : 0;
+        }
+      },
+      k.Field);
+}
+
+void WriteKey(TIniFile& ini, const TConfigKey& k, const TSettings& s) {
+  std::visit(
+      [&](auto field) {
+        using T = std::remove_cvref_t<decltype(s.*field)>;
+        if constexpr (std::is_same_v<T, std::string>) {
+          ini.WriteString(k.Section, k.Key, k.KeptWhen == nullptr || s.*k.KeptWhen ? s.*field : std::string());
+        } else if constexpr (std::is_same_v<T, bool>) {
+          ini.WriteBool(k.Section, k.Key, s.*field);
+        } else if constexpr (std::is_same_v<T, int>) {
+          ini.WriteInteger(k.Section, k.Key, s.*field);
+        } else {
+          ini.WriteString(k.Section, k.Key, DateTimeToDateStr(s.*field));
+        }
+      },
+      k.Field);
+}
+
+// The value as the log shows it: Booleans as "-1" or "0", numbers in decimal.
+std::string LogText(const TConfigKey& k, const TSettings& s) {
+  if (k.LogValue != nullptr) return k.LogValue(s);
+  return std::visit(
+      [&](auto field) -> std::string {
+        using T = std::remove_cvref_t<decltype(s.*field)>;
+        if constexpr (std::is_same_v<T, std::string>) {
+          return s.*field;
+        } else if constexpr (std::is_same_v<T, bool>) {
+          return BoolLogText(s.*field);
+        } else if constexpr (std::is_same_v<T, int>) {
+          return IntToStr(s.*field);
+        } else {
+          return DateTimeToDateStr(s.*field);
+        }
+      },
+      k.Field);
 }
 
 }  // namespace
@@ -26,114 +153,34 @@ std::string DefaultFolderSetting() {
 #endif
 }
 
+std::span<const TConfigKey> ConfigKeys() { return kConfigKeys; }
+
 void ReadConfigFile(const std::filesystem::path& dataFolder, TSettings& s, const TLogLine& log) {
   const std::filesystem::path iniPath = dataFolder / kConfigFileName;
-  const TIniFile ini(iniPath.string());
-  log(Quoted("---путь до файла настроек ", iniPath.string()));
+  const TIniFile ini(PathToUtf8(iniPath));
+  log(Quoted("---путь до файла настроек ", PathToUtf8(iniPath)));
 
-  const std::string folder = DefaultFolderSetting();
-  s.FDirList = ini.ReadString("Directories", "Perech", folder);
-  log(Quoted("---путь до перечня ", s.FDirList));
-  if (s.FDirPD.empty()) s.FDirPD = ini.ReadString("Directories", "IS", folder);
-  log(Quoted("---путь до ИСов ", s.FDirPD));
-  if (s.FDirReport.empty()) s.FDirReport = ini.ReadString("Directories", "Report", folder);
-  log(Quoted("---путь до места сохранения протоколов ", s.FDirReport));
-
-  s.FULMachine = ini.ReadString("SummListServer", "Name", "");
-  s.FULPort = ini.ReadString("SummListServer", "Port", "");
-  s.FULAppName = ini.ReadString("SummListServer", "App", "list4");
-  s.FULLogin = ini.ReadString("SummListServer", "Login", "");
-  s.FULPass = ini.ReadString("SummListServer", "Password", "");
-  s.FSaveULPass = ini.ReadBool("SummListServer", "SavePassw", false);
-  log(Quoted("---параметры подключения к Велано ", s.FULMachine + ":" + s.FULPort + "/" + s.FULAppName));
-  s.FGetLastListFromUL = ini.ReadBool("SummListServer", "GetLastList", false);
-  log(Quoted("---fGetLastList ", BoolLogText(s.FGetLastListFromUL)));
-  s.FUseUL = ini.ReadBool("SummListServer", "Connect", false);
-  log(Quoted("---fPerechDBOption ", BoolLogText(s.FUseUL)));
-
-  s.FYear = YearOf(Today());
-  s.FYear = ini.ReadInteger("Variables", "Year", s.FYear);
-  log(Quoted("---fYear ", IntToStr(s.FYear)));
-  s.FPeriod = ini.ReadInteger("Variables", "Period", 4);
-  log(Quoted("---fPeriod ", IntToStr(s.FPeriod)));
-  s.fPensOption = ini.ReadBool("Variables", "PENS", false);
-
-  s.fCompareTerrCodes = ini.ReadBool("Options", "TerritoryControl", false);
-  s.FCompareTerrCodesExtMode = ini.ReadBool("Options", "TerritoryControlExtendedMode", false);
-  log(Quoted("---fTerritoryControl ", BoolLogText(s.fCompareTerrCodes)));
-
-  const std::filesystem::path rightList = dataFolder / kRightListFileName;
-  log(Quoted("---fTerrCodeRightList ", rightList.string()));
-  if (FileExists(rightList)) s.TerrCodeRightListLoadFromFile(rightList.string());
-  const std::filesystem::path crossList = dataFolder / kCrossingListFileName;
-  if (FileExists(crossList)) s.CrossListLoadFromFile(crossList.string());
-
-  s.FCompareWithListStaff = ini.ReadBool("Options", "Staff", true);
-  log(Quoted("---fStaffOption ", BoolLogText(s.FCompareWithListStaff)));
-  s.FCompareWithListNameList = ini.ReadBool("Options", "NameList", true);
-  log(Quoted("---fNamesListOption ", BoolLogText(s.FCompareWithListNameList)));
-  s.FAccumulateOption = ini.ReadBool("Options", "Accumulate", false);
-  log(Quoted("---fAccumulateOption ", BoolLogText(s.FAccumulateOption)));
-  s.FCompareWithList = ini.ReadBool("Options", "WithList", true);
-  log(Quoted("---fMorvelWithList ", BoolLogText(s.FCompareWithList)));
-  s.FDebug = ini.ReadBool("Options", "Debug", false);
-  log(Quoted("---fDebug ", BoolLogText(s.FDebug)));
-  s.FCheckPerFormat = ini.ReadBool("Options", "CheckPerFormat", true);
-  log(Quoted("---CheckPerFormat ", BoolLogText(s.FCheckPerFormat)));
-
-  s.FCrossUserDB = ini.ReadString("CrossListServer", "Login", "");
-  s.FCrossPasswordDB = ini.ReadString("CrossListServer", "Password", "");
-  s.FCrossServerName = ini.ReadString("CrossListServer", "Name", "");
-  s.FCrossServerPort = ini.ReadString("CrossListServer", "Port", "");
-  s.FCrossServerBase = ini.ReadString("CrossListServer", "Base", "");
-  TDateTime lastUpdate = 0;
-  const std::optional<std::string> lastUpdateText = ini.Value("CrossListServer", "DateLastUpdate");
-  s.FCrossDateLastUpdate =
-      lastUpdateText && TryDateStrToDateTime(*lastUpdateText, lastUpdate) ? lastUpdate : 0;
-  s.FCrossAutoUpdate = ini.ReadBool("CrossListServer", "AutoUpdate", false);
-  s.FCrossSavePass = ini.ReadBool("CrossListServer", "SavePassw", false);
+  for (const TConfigKey& k : kConfigKeys) {
+    ReadKey(ini, k, s);
+    if (k.LogPrefix != nullptr) log(Quoted(k.LogPrefix, LogText(k, s)));
+    if (!k.ListsFollow) continue;
+    const std::filesystem::path rightList = dataFolder / kRightListFileName;
+    log(Quoted("---fTerrCodeRightList ", PathToUtf8(rightList)));
+    if (FileExists(rightList)) s.TerrCodeRightListLoadFromFile(PathToUtf8(rightList));
+    const std::filesystem::path crossList = dataFolder / kCrossingListFileName;
+    if (FileExists(crossList)) s.CrossListLoadFromFile(PathToUtf8(crossList));
+  }
 }
 
 bool WriteConfigFile(const std::filesystem::path& dataFolder, TSettings& s) {
   try {
-    TIniFile ini((dataFolder / kConfigFileName).string());
-    ini.WriteString("Directories", "Perech", s.FDirList);
-    ini.WriteString("Directories", "IS", s.FDirPD);
-    ini.WriteString("Directories", "Report", s.FDirReport);
-
-    ini.WriteString("SummListServer", "Name", s.FULMachine);
-    ini.WriteString("SummListServer", "Port", s.FULPort);
-    ini.WriteString("SummListServer", "App", s.FULAppName);
-    ini.WriteBool("SummListServer", "SavePassw", s.FSaveULPass);
-    ini.WriteBool("SummListServer", "GetLastList", s.FGetLastListFromUL);
-    ini.WriteString("SummListServer", "Login", s.FSaveULPass ? s.FULLogin : "");
-    ini.WriteString("SummListServer", "Password", s.FSaveULPass ? s.FULPass : "");
-    ini.WriteBool("SummListServer", "Connect", s.FUseUL);
-
-    ini.WriteInteger("Variables", "Year", s.FYear);
-    ini.WriteInteger("Variables", "Period", s.FPeriod);
-    ini.WriteBool("Variables", "PENS", s.fPensOption);
-
-    s.TerrCodeRightListSaveToFile((dataFolder / kRightListFileName).string());
-    s.CrossListSaveToFile((dataFolder / kCrossingListFileName).string());
-
-    ini.WriteBool("Options", "TerritoryControl", s.fCompareTerrCodes);
-    ini.WriteBool("Options", "TerritoryControlExtendedMode", s.FCompareTerrCodesExtMode);
-    ini.WriteBool("Options", "Staff", s.FCompareWithListStaff);
-    ini.WriteBool("Options", "NameList", s.FCompareWithListNameList);
-    ini.WriteBool("Options", "Accumulate", s.FAccumulateOption);
-    ini.WriteBool("Options", "WithList", s.FCompareWithList);
-    ini.WriteBool("Options", "Debug", s.FDebug);
-    ini.WriteBool("Options", "CheckPerFormat", s.FCheckPerFormat);
-
-    ini.WriteString("CrossListServer", "Login", s.FCrossSavePass ? s.FCrossUserDB : "");
-    ini.WriteString("CrossListServer", "Password", s.FCrossSavePass ? s.FCrossPasswordDB : "");
-    ini.WriteString("CrossListServer", "Name", s.FCrossServerName);
-    ini.WriteString("CrossListServer", "Port", s.FCrossServerPort);
-    ini.WriteString("CrossListServer", "Base", s.FCrossServerBase);
-    ini.WriteString("CrossListServer", "DateLastUpdate", DateTimeToDateStr(s.FCrossDateLastUpdate));
-    ini.WriteBool("CrossListServer", "AutoUpdate", s.FCrossAutoUpdate);
-    ini.WriteBool("CrossListServer", "SavePassw", s.FCrossSavePass);
+    TIniFile ini(PathToUtf8(dataFolder / kConfigFileName));
+    for (const TConfigKey& k : kConfigKeys) {
+      WriteKey(ini, k, s);
+      if (!k.ListsFollow) continue;
+      s.TerrCodeRightListSaveToFile(PathToUtf8(dataFolder / kRightListFileName));
+      s.CrossListSaveToFile(PathToUtf8(dataFolder / kCrossingListFileName));
+    }
     return ini.UpdateFile();
   } catch (const std::exception&) {
     return false;

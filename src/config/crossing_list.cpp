@@ -3,9 +3,9 @@
 #include <set>
 
 #include "base/error.h"
-#include "base/files.h"
 #include "base/text.h"
 #include "config/settings.h"
+#include "config/text_list.h"
 
 namespace morvel {
 
@@ -24,20 +24,9 @@ std::string TCrossRec::ToLine() const {
   return FSRegNum + "/" + FERegNum + "/" + IntToStr(FCrossYear) + "/" + IntToStr(FCrossPeriod);
 }
 
-void TSettings::CrossListLoadFromFile(const std::string& fileName) {
-  for (const std::string& line : LoadAnsiTextLines(fileName)) {
-    FCrossList.push_back(std::make_unique<TCrossRec>(TCrossRec::FromLine(line)));
-  }
-}
+void TSettings::CrossListLoadFromFile(const std::string& fileName) { LoadTextList(fileName, FCrossList); }
 
-void TSettings::CrossListSaveToFile(const std::string& fileName) {
-  std::vector<std::string> lines;
-  lines.reserve(FCrossList.size());
-  for (const auto& rec : FCrossList) lines.push_back(rec->ToLine());
-  if (!WriteFileAtomically(fileName, JoinAnsiLines(lines))) {
-    throw EMorvelError("Cannot save \"" + fileName + "\"");
-  }
-}
+void TSettings::CrossListSaveToFile(const std::string& fileName) { SaveTextList(fileName, FCrossList); }
 
 void TSettings::CrossListAddElement(const std::string& sRN, const std::string& eRN, int DCY, int DCP) {
   auto rec = std::make_unique<TCrossRec>();

@@ -3,7 +3,9 @@
 #include <filesystem>
 #include <system_error>
 
+#include "base/encoding.h"
 #include "base/files.h"
+#include "base/platform.h"
 #include "base/text.h"
 
 namespace morvel {
@@ -11,10 +13,11 @@ namespace morvel {
 TIniFile::TIniFile(std::string fileName) : fFileName(std::move(fileName)) {
   fSections.push_back(Section{});
   std::error_code ec;
-  if (!std::filesystem::is_regular_file(fFileName, ec)) return;
+  const std::filesystem::path path = PathFromUtf8(fFileName);
+  if (!std::filesystem::is_regular_file(path, ec)) return;
   std::vector<std::string> lines;
   try {
-    lines = LoadAnsiTextLines(fFileName);
+    lines = LoadAnsiTextLines(path);
   } catch (const std::exception&) {
     return;  // an unreadable file reads as an empty one: every key takes its default
   }
@@ -98,13 +101,15 @@ void TIniFile::WriteBool(const std::string& section, const std::string& key, boo
 }
 
 bool TIniFile::UpdateFile() const {
-  std::vector<std::string> out;
+  std::string text;
   for (std::size_t i = 0; i < fSections.size(); ++i) {
     const Section& s = fSections[i];
-    if (i > 0) out.push_back("[" + s.name + "]");
-    for (const Line& l : s.lines) out.push_back(l.key.empty() ? l.text : l.key + "=" + l.value);
+    if (i > 0) text += "[" + s.name + "]\r\n";
+    for (const Line& l : s.lines) text += (l.key.empty() ? l.text : l.key + "=" + l.value) + "\r\n";
   }
-  return WriteFileAtomically(fFileName, JoinAnsiLines(out));
+  std::optional<std::string> bytes = TryUtf8ToCp1251(text);
+  if (!bytes) bytes = std::string(kUtf8ByteOrderMark) + text;
+  return WriteFileAtomically(PathFromUtf8(fFileName), *bytes);
 }
 
 }  // namespace morvel

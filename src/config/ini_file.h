@@ -28,7 +28,10 @@ class TIniFile {
   void WriteInteger(const std::string& section, const std::string& key, int value);
   void WriteBool(const std::string& section, const std::string& key, bool value);
 
-  // Saves in windows-1251 by writing a new file and renaming it into place.
+  // Saves by writing a new file and renaming it into place: in windows-1251, or,
+  // when some value has no windows-1251 form (a folder named in another script),
+  // the whole file in UTF-8 with its byte-order mark, which the reader accepts;
+  // a value saved as "?" would point the next start at a folder that is not there.
   bool UpdateFile() const;
 
  private:

@@ -3,6 +3,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/encoding.h"
 #include "base/text.h"
 #include "config/credentials.h"
 #include "config/settings.h"
@@ -15,15 +16,17 @@ bool IsUnreserved(unsigned char c) {
          c == '.' || c == '_' || c == '~';
 }
 
-// Every byte of the UTF-8 text except the unreserved characters becomes %XX. A
-// password holding "&", "#", "+" or "=" would otherwise cut the query short or
-// change its meaning; ordinary registration numbers, years and quarters are made
-// of unreserved characters only and go out exactly as they always did.
-std::string QueryValue(std::string_view value) {
+// Every byte except the unreserved characters becomes %XX. The bytes are those of
+// the system's code page, windows-1251, which is what the server reads: a name
+// in Cyrillic reaches it as the text it holds, and a password holding "&", "#",
+// "+" or "=" cannot cut the query short or change its meaning. Ordinary
+// registration numbers, years and quarters are made of unreserved characters
+// only and go out exactly as they always did.
+std::string PercentEncode(std::string_view cp1251) {
   static constexpr char kHex[] = "0123456789ABCDEF";
   std::string out;
-  out.reserve(value.size());
-  for (char ch : value) {
+  out.reserve(cp1251.size());
+  for (char ch : cp1251) {
     const auto c = static_cast<unsigned char>(ch);
     if (IsUnreserved(c)) {
       out += ch;
@@ -36,16 +39,20 @@ std::string QueryValue(std::string_view value) {
   return out;
 }
 
+std::string QueryValue(std::string_view utf8) { return PercentEncode(Utf8ToCp1251(utf8)); }
+
 }  // namespace
 
 // The credentials are held encoded and decoded only here, just before they go
-// into the address.
+// into the address; they decode to windows-1251 bytes, which go out as they are.
+// The application name is one path segment: a blank or a "/" in it is escaped
+// rather than breaking the address.
 std::string TSettings::GetULQueryURL(const std::string& regNum, int year, int period) const {
-  const std::string user = DecryptText(FULLogin, kUserNameKey);
-  const std::string password = DecryptText(FULPass, kPasswordKey);
-  return "http://" + FULMachine + ":" + FULPort + "/" + FULAppName + "/GetList?user=" + QueryValue(user) +
-         "&pass=" + QueryValue(password) + "&regNum=" + QueryValue(regNum) + "&year=" + IntToStr(year) +
-         "&quarter=" + IntToStr(period);
+  const std::string user = Decrypt(FULLogin, kUserNameKey);
+  const std::string password = Decrypt(FULPass, kPasswordKey);
+  return "http://" + FULMachine + ":" + FULPort + "/" + QueryValue(FULAppName) + "/GetList?user=" +
+         PercentEncode(user) + "&pass=" + PercentEncode(password) + "&regNum=" + QueryValue(regNum) +
+         "&year=" + IntToStr(year) + "&quarter=" + IntToStr(period);
 }
 
 }  // namespace morvel

@@ -4,10 +4,10 @@
 
 #include "base/dates.h"
 #include "base/error.h"
-#include "base/files.h"
 #include "base/format_settings.h"
 #include "base/text.h"
 #include "config/settings.h"
+#include "config/text_list.h"
 
 namespace morvel {
 namespace {
@@ -91,19 +91,10 @@ bool TTerritoryCode::HasFlagFor(const std::string& upperCode, bool& known) const
 }
 
 void TSettings::TerrCodeRightListLoadFromFile(const std::string& fileName) {
-  for (const std::string& line : LoadAnsiTextLines(fileName)) {
-    FTerrCodeRightList.push_back(std::make_unique<TTerritoryCode>(TTerritoryCode::FromLine(line)));
-  }
+  LoadTextList(fileName, FTerrCodeRightList);
 }
 
-void TSettings::TerrCodeRightListSaveToFile(const std::string& fileName) {
-  std::vector<std::string> lines;
-  lines.reserve(FTerrCodeRightList.size());
-  for (auto& entry : FTerrCodeRightList) lines.push_back(entry->ToLine());
-  if (!WriteFileAtomically(fileName, JoinAnsiLines(lines))) {
-    throw EMorvelError("Cannot save \"" + fileName + "\"");
-  }
-}
+void TSettings::TerrCodeRightListSaveToFile(const std::string& fileName) { SaveTextList(fileName, FTerrCodeRightList); }
 
 std::vector<std::string> TSettings::TerrCodeRightListGetList() const {
   std::vector<std::string> numbers;

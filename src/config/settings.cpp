@@ -1,9 +1,12 @@
 #include "config/settings.h"
 
 #include <filesystem>
+#include <iterator>
 
 #include "base/error.h"
+#include "base/platform.h"
 #include "base/text.h"
+#include "morvel/build_date.h"
 #include "morvel/version.h"
 
 namespace morvel {
@@ -29,7 +32,7 @@ std::string TSettings::GetProtocolFileName() const {
   std::string name = "MORVEL-" + IntToStr(FYear) + "-" + IntToStr(periodAsSZV());
   if (FAccumulateOption) name += "A";
   name += "-REGNO-" + FRegNum;
-  return (std::filesystem::path(FDirReport) / name).string();
+  return PathToUtf8(PathFromUtf8(FDirReport) / PathFromUtf8(name));
 }
 
 int TSettings::periodAsSZV() const {
@@ -71,7 +74,7 @@ int ReportPeriodToQuarter(int year, int code) {
   if (year <= 2000) return code == 0 ? 4 : (code == 2 || code == 4 ? code : -1);
   if (year == 2001) {
     static const int kMap[] = {4, 3, 2, 3, 4, 1, 2, 3, 4, 4};
-    return code >= 0 && code <= 9 ? kMap[code] : -1;
+    return code >= 0 && static_cast<std::size_t>(code) < std::size(kMap) ? kMap[code] : -1;
   }
   if (year <= 2009) return code == 0 ? 4 : -1;
   if (year == 2010) return code == 0 ? 4 : (code == 1 ? 2 : (code == 2 ? 4 : -1));

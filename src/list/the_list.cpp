@@ -191,11 +191,9 @@ void TTheList::ReadPosition(TMyNode* positionNode, const std::string& subNum, co
     return;
   }
 
-  // An entry that starts after the window (or ends before it starts) has no day
-  // in it: counting its date span would subtract days from the position.
-  const TDate lastDay = dEnd == 0 ? QEnd : dEnd;
-  if (dBegin > lastDay) return;
-
+  // An entry that starts after the window still counts its staff units, and
+  // its season days when the position is paid by the season; its date span
+  // gives no days rather than negative ones.
   position->fWorkingDays += position->setWorkingDays(QBegin, QEnd, dBegin, dEnd, staffUnits, fYear,
                                                      position->fProfessionCode, bases.DelimitedText(), warmDays,
                                                      navDays);

@@ -5,6 +5,7 @@
 
 #include "base/dates.h"
 #include "base/error.h"
+#include "base/platform.h"
 #include "base/text.h"
 
 namespace morvel {
@@ -22,8 +23,9 @@ void TLogger::Init(const std::string& logPath, bool logNonCritical, const std::s
 
 void TLogger::CreateLogFolder() const {
   std::error_code ec;
-  std::filesystem::create_directories(fLogPath, ec);
-  if (ec && !std::filesystem::is_directory(fLogPath)) {
+  const std::filesystem::path folder = PathFromUtf8(fLogPath);
+  std::filesystem::create_directories(folder, ec);
+  if (ec && !std::filesystem::is_directory(folder)) {
     throw EMorvelError("Cannot create folder \"" + fLogPath + "\": " + ec.message());
   }
 }
@@ -39,7 +41,7 @@ void TLogger::AddEntry(const std::string& entry, bool isError) {
   if (!fLogFile.is_open()) {
     fFileName = fLogPath + fProgramName + "Log_" + LogTimeStamp() + ".log";
     CreateLogFolder();
-    fLogFile.open(fFileName, std::ios::binary | std::ios::trunc);
+    fLogFile.open(PathFromUtf8(fFileName), std::ios::binary | std::ios::trunc);
     if (!fLogFile) throw EMorvelError("Cannot create the log file \"" + fFileName + "\"");
     fLogFile << kUtf8Bom;
   }
@@ -57,7 +59,7 @@ std::string TLogger::SaveStackTrace(const std::string& message, const std::vecto
   }
   const std::string traceName = fLogPath + fProgramName + "Exception_" + LogTimeStamp() + ".trace";
   CreateLogFolder();
-  std::ofstream trace(traceName, std::ios::binary | std::ios::trunc);
+  std::ofstream trace(PathFromUtf8(traceName), std::ios::binary | std::ios::trunc);
   if (!trace) throw EMorvelError("Cannot create the trace file \"" + traceName + "\"");
   trace << kUtf8Bom << "Сообщение об ошибке: " << message << "\r\n";
   for (const std::string& frame : stack) trace << frame << "\r\n";

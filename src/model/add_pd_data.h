@@ -2,6 +2,7 @@
 // the like): one flag per entry of the installed additional-data classifier.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <string>
 #include <string_view>
@@ -24,15 +25,19 @@ enum class TAddPdDataEnum {
   epdLongLeave,
   epdQualifOb,
   epdQualifOc,
-  epdDispr,
+  epdDispr,  // the last one: the count below follows it
 };
+inline constexpr std::size_t kAddPdDataKindCount = static_cast<std::size_t>(TAddPdDataEnum::epdDispr) + 1;
 
 // The codes the checks ask for by kind; epdAddVacation and epdLongLeave name the
 // same code.
-inline constexpr std::array<std::string_view, 13> AddPdDataTypeNames = {
+inline constexpr std::array<std::string_view, kAddPdDataKindCount> AddPdDataTypeNames = {
     "АДМИНИСТР", "НЕОПЛ", "ВРНЕТРУД", "МЕСЯЦ",   "МЕДНЕТРУД", "ДЛОТПУСК", "ДЕТИ",
     "ДЛДЕТИ",    "ДЕКРЕТ", "ДЛОТПУСК", "КВАЛИФОБ", "КВАЛИФОЦ",  "ДИСПР",
 };
+// A kind added without its code would leave an empty name at the end.
+static_assert(std::ranges::none_of(AddPdDataTypeNames, [](std::string_view name) { return name.empty(); }),
+              "every kind of additional data has its code");
 
 // Lives inside its period and refers back to it for the period text of details;
 // it is neither copied nor moved on its own, so that reference stays right.

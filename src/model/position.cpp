@@ -1,5 +1,6 @@
 #include "model/position.h"
 
+#include <algorithm>
 #include <array>
 
 #include "base/text.h"
@@ -38,7 +39,11 @@ double TPosition::setWorkingDays(TDate QBeginDate, TDate QEndDate, TDate DBegin,
   if (navigation && navDays != 0) return navDays * positionCount;
   if (DBegin < QBeginDate) DBegin = QBeginDate;
   if (DEnd == 0) DEnd = QEndDate;
-  return (static_cast<double>(DEnd) - static_cast<double>(DBegin) + 1) * positionCount;
+  // An entry that starts after its end (after the window, say) has no day in
+  // it; a negative count would take days away from the position's other
+  // entries.
+  const double days = std::max(0.0, static_cast<double>(DEnd) - static_cast<double>(DBegin) + 1);
+  return days * positionCount;
 }
 
 }  // namespace morvel

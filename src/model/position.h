@@ -24,7 +24,8 @@ class TPosition : public TResultData {
   // Working days the position stands for in the quarter QBeginDate..QEndDate:
   // heating-season days for boiler operators and navigation days for the river
   // fleet where the List gives them, otherwise the days of the entry from the
-  // quarter start (an open end runs to the quarter end); times positionCount.
+  // quarter start (an open end runs to the quarter end), never below zero;
+  // times positionCount.
   // `year` takes no part.
   double setWorkingDays(TDate QBeginDate, TDate QEndDate, TDate DBegin, TDate DEnd, double positionCount, int year,
                         std::string_view positionCode, std::string_view lgot, double warmDays,

@@ -9,6 +9,7 @@ namespace morvel {
 
 TWorker::TWorker(const TWorker& other)
     : TResultData(other),
+      std::enable_shared_from_this<TWorker>(),
       fFromFile(other.fFromFile),
       fReplaced(other.fReplaced),
       PackNum(other.PackNum),

@@ -2,8 +2,10 @@
 // List's nominal list.
 #pragma once
 
+#include <array>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "model/add_tariff_payment.h"
@@ -16,10 +18,46 @@ namespace morvel {
 using TWorkPeriodList = std::vector<std::shared_ptr<TWorkPeriod>>;
 using TAddTariffPaymentList = std::vector<std::shared_ptr<TAddTariffPayment>>;
 
+class TWorker;
+
+// Additional-data texts under which two overlapping periods of one kind are
+// ordinary (a contract beside the main work, substitutions and the like): an
+// overlap is not reported when the whole additional-data text of either period
+// is one of them. The overlap table's title names them in this order.
+inline constexpr std::array<std::string_view, 8> ExcusedCrossingCodes = {"ДОГОВОР", "НЕОПЛДОГ", "НЕОПЛАВТ", "ЗГДС",
+                                                                         "ЗГД",     "ЗГГС",     "ЗМС",      "ЗМД"};
+
+// True when the trimmed additional-data text of the period is exactly one of
+// ExcusedCrossingCodes.
+bool HasExcusedCrossingData(const TWorkPeriod& period);
+
+// The pieces two crossing periods of one kind are cut into, in the order the
+// division lists them: two when they start or end together, three otherwise.
+// Each piece has A's kind and nothing more (no worked time, seniority basis,
+// additional data or working conditions); where both lay, its rate is the sum
+// of theirs. A piece points at the data it stands for: a head piece at the
+// period that started first, the overlap at the one that started later (A
+// when both start together), a tail piece at the one that ended first. A and B
+// must overlap without having the same dates.
+TWorkPeriodList CutCrossingPeriods(const TWorkPeriod& A, const TWorkPeriod& B);
+
+// Receives the overlaps that the division of a person's periods finds and does
+// not excuse. The model only reports them; what becomes of a report (a row of
+// the overlap table) is decided above it. `first` is the piece already divided
+// out of earlier periods, `second` the period as read that overlaps it; both
+// are valid only during the call.
+class TCrossingSink {
+ public:
+  virtual ~TCrossingSink() = default;
+  virtual void CrossingFound(const TWorker& worker, const TWorkPeriod& first, const TWorkPeriod& second) = 0;
+};
+
 // Workers are shared by their pack or List and by the result records that refer
 // to them; make one with std::make_shared. The periods and payments are shared
 // the same way; none of them refers back to the worker, so no cycle can form.
-class TWorker : public TResultData {
+// A finding that the worker's own operations report can take a share of the
+// worker through shared_from_this.
+class TWorker : public TResultData, public std::enable_shared_from_this<TWorker> {
  public:
   TWorker() = default;
   // The person without periods or payments, for a pack that receives only some
@@ -44,6 +82,28 @@ class TWorker : public TResultData {
   // or numbered higher, nothing changes and the result is false. Pack dates and
   // numbers that do not convert raise EConvertError, with the list unchanged.
   bool AddWorkperiod(const std::shared_ptr<TWorkPeriod>& period);
+
+  // Adds the working-conditions code(s) of Period1 to those of Period2, joined
+  // by ";"; repeated codes stay.
+  static void MergePeriodWC(const TWorkPeriod& Period1, TWorkPeriod& Period2);
+
+  // Cuts overlapping periods of one kind (same bases and position code, no
+  // worked time, same seniority basis) into pieces whose rates add up where
+  // they overlapped, then adds up the rates of pieces that agree in dates and
+  // kind. The periods as read move to FParsePeriods; WorkPeriods receives the
+  // result. Overlaps are reported to `ErrorResults` when one is given (the
+  // individual records); none for the List's persons.
+  void DivideCrossWorkPeriods(TCrossingSink* ErrorResults);
+
+  // Glues consecutive periods of one kind and one rate (to two decimals) into
+  // one, adding up their worked time, then combines periods with the same
+  // dates, the rate capped at 1; the result is appended to MergedWorkPeriods.
+  // Periods with and without worked time are glued only across time without
+  // preferential work: for an individual record (`isIS`) when one of them has
+  // non-preferential additional data; for a List person when the individual
+  // record of the same insurance number (`ISWorker`, merged before) has such a
+  // period spanning both.
+  void MergeWorkPeriods(bool isIS, const TWorker* ISWorker);
 
   TWorkPeriodList FParsePeriods;  // the periods as read, kept after division
   std::string fFromFile;

@@ -83,10 +83,12 @@ std::unique_ptr<TPack> TPack::TryGetPackData(TMyNode* XmlFile, TPDType PDType, T
 
     const std::string serviceName = ServiceElementName(PDType);
     // The fund's files of the forms before 2017 hold the pack's documents one level
-    // below the root (in ПачкаВходящихДокументов); a service element that is not a
-    // child of the root is taken from there.
+    // below the root (in ПачкаВходящихДокументов); for those forms a service
+    // element that is not a child of the root is taken from there. The later forms
+    // keep it directly under the root, and one found deeper would belong to some
+    // other document wrapped in the file.
     TMyNode* serviceNode = XmlFile->SelectSingleNode(serviceName);
-    if (serviceNode == nullptr) serviceNode = FirstDescendant(XmlFile, serviceName);
+    if (serviceNode == nullptr && before2017) serviceNode = FirstDescendant(XmlFile, serviceName);
     TMyNode& service = reading::Need(serviceNode, serviceName);
 
     const std::string dateName = before2017 ? "ДатаСоставления" : af + "ДатаВремя";

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -33,16 +34,28 @@ TPackGeneration GenerationOf(TPDType type);
 // Schema edition, told by the root element's namespace declarations; umfNone for
 // the forms before 2017.
 enum class TUtModeFormat { umfNone, umfOld, umfNew, umfNewest, umfRedHot };
+inline constexpr std::size_t kUtModeFormatCount = static_cast<std::size_t>(TUtModeFormat::umfRedHot) + 1;
+using TPrefixTable = std::array<std::string_view, kUtModeFormatCount>;
 
 // The 2017 and ЕФС-1 documents carry their namespace prefixes in the element
 // names, and elements are matched by the name as written, so every name is built
 // from the edition's prefix. umfNone has no prefixes.
-inline constexpr std::array<std::string_view, 5> CommonTypesPrefix = {"", "УТ:", "УТ2:", "УТ2:", "УТ2:"};
-inline constexpr std::array<std::string_view, 5> ISPrefix = {"", "ИС:", "ИС2:", "ИС4:", "ИС5:"};
-inline constexpr std::array<std::string_view, 5> VSPrefix = {"", "ВС:", "ВС2:", "ВС2:", "ВС2:"};
-inline constexpr std::array<std::string_view, 5> AFPrefix = {"", "АФ:", "АФ4:", "АФ4:", "АФ5:"};
+inline constexpr TPrefixTable CommonTypesPrefix = {"", "УТ:", "УТ2:", "УТ2:", "УТ2:"};
+inline constexpr TPrefixTable ISPrefix = {"", "ИС:", "ИС2:", "ИС4:", "ИС5:"};
+inline constexpr TPrefixTable VSPrefix = {"", "ВС:", "ВС2:", "ВС2:", "ВС2:"};
+inline constexpr TPrefixTable AFPrefix = {"", "АФ:", "АФ4:", "АФ4:", "АФ5:"};
+// An edition added without its prefixes would get empty ones, as if it had none.
+constexpr bool EveryEditionHasPrefixes(const TPrefixTable& table) {
+  for (std::size_t i = 1; i < table.size(); ++i) {
+    if (table[i].empty()) return false;
+  }
+  return true;
+}
+static_assert(EveryEditionHasPrefixes(CommonTypesPrefix) && EveryEditionHasPrefixes(ISPrefix) &&
+                  EveryEditionHasPrefixes(VSPrefix) && EveryEditionHasPrefixes(AFPrefix),
+              "every schema edition has its prefixes");
 
-inline std::string_view PrefixOf(const std::array<std::string_view, 5>& table, TUtModeFormat mode) {
+inline std::string_view PrefixOf(const TPrefixTable& table, TUtModeFormat mode) {
   return table[static_cast<std::size_t>(mode)];
 }
 

@@ -207,8 +207,8 @@ void TPack::ReadWorkPeriod(TMyNode& element, const TPeriodically& blockPeriod, c
 
       TTableResult* const tables[] = {AddPdDataWarnings.get(), PDRKWarnings.get(),   FlightWarnings.get(),
                                       PartTimeWarnings.get(),  PartTimeErrors.get(), JumpWarnings.get()};
-      std::size_t marks[6];
-      for (std::size_t t = 0; t < 6; ++t) marks[t] = static_cast<std::size_t>(tables[t]->Count());
+      std::size_t marks[std::size(tables)];
+      for (std::size_t t = 0; t < std::size(tables); ++t) marks[t] = static_cast<std::size_t>(tables[t]->Count());
 
       bool seasonS = false;
       bool uikS = false;
@@ -241,7 +241,7 @@ void TPack::ReadWorkPeriod(TMyNode& element, const TPeriodically& blockPeriod, c
         }
       }
 
-      for (std::size_t t = 0; t < 6; ++t) RepointResults(*tables[t], marks[t], S);
+      for (std::size_t t = 0; t < std::size(tables); ++t) RepointResults(*tables[t], marks[t], S);
       if (!vls.empty()) P->Bases.Add(vls);
       if (!outs.empty()) P->Bases.Add(outs);
       P->AddPdData.Merge(S->AddPdData);

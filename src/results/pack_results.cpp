@@ -18,11 +18,6 @@ constexpr const char* kErrorsChapter = "Список ошибок";
 constexpr const char* kPartTimeTitle =
     "Ставка для \"Выслуги лет\" 27-ГД, 27-ГДХР, 27-СМ или 27-СМХР и \"Особых условий труда\" 12300000-20426";
 
-// The additional-data texts that excuse an overlap of two periods; the title of
-// the overlap table names them in this order.
-constexpr std::array<const char*, 8> kExcusedCrossingTexts = {"ДОГОВОР", "НЕОПЛДОГ", "НЕОПЛАВТ", "ЗГДС",
-                                                              "ЗГД",     "ЗГГС",     "ЗМС",      "ЗМД"};
-
 TTableResult::THeaderRow PartTimeHeader() {
   return PlainRow({"№ пачки", "№ в пачке", "Страховое свидетельство", "ФИО", "Льгота", "Особые условия труда",
                    "Выслуга лет", "Дата начала периода", "Дата конца периода", "Ставка"});
@@ -231,8 +226,8 @@ void TAddPdDataWarning::PrintLine(TLineWriter& streamWriter) {
 
 // ---- Flight, PDRK, jump and part-time records ---------------------------------------
 
-TFlightWarning::TFlightWarning(std::shared_ptr<TWorker> worker_IS, std::shared_ptr<TWorkPeriod> workPeriod_IS,
-                               std::string retirementBasis)
+TBasisPeriodWarning::TBasisPeriodWarning(std::shared_ptr<TWorker> worker_IS,
+                                         std::shared_ptr<TWorkPeriod> workPeriod_IS, std::string retirementBasis)
     : TResultRecordWithPeriod(workPeriod_IS), fRetirementBasis(std::move(retirementBasis)) {
   const TNodeData* location = NodeDataOf(workPeriod_IS);
   Bind(*this, std::move(worker_IS), std::move(workPeriod_IS), location);
@@ -250,13 +245,6 @@ void TFlightWarning::PrintLine(TLineWriter& streamWriter) {
   PrintRow(streamWriter, values);
 }
 
-TPDRKWarning::TPDRKWarning(std::shared_ptr<TWorker> worker_IS, std::shared_ptr<TWorkPeriod> workPeriod_IS,
-                           std::string retirementBasis)
-    : TResultRecordWithPeriod(workPeriod_IS), fRetirementBasis(std::move(retirementBasis)) {
-  const TNodeData* location = NodeDataOf(workPeriod_IS);
-  Bind(*this, std::move(worker_IS), std::move(workPeriod_IS), location);
-}
-
 void TPDRKWarning::PrintLine(TLineWriter& streamWriter) {
   const TWorkPeriod* period = FWorkPeriod_PD.get();
   std::vector<std::string> values;
@@ -268,13 +256,6 @@ void TPDRKWarning::PrintLine(TLineWriter& streamWriter) {
   values.push_back(period != nullptr ? FloatToStr(period->PDRKMinutes) : "");
   values.push_back(period != nullptr ? Esc(period->RateStr()) : "");
   PrintRow(streamWriter, values);
-}
-
-TJumpWarning::TJumpWarning(std::shared_ptr<TWorker> worker_IS, std::shared_ptr<TWorkPeriod> workPeriod_IS,
-                           std::string_view /*retirementBasis: the row shows the period's bases*/)
-    : TResultRecordWithPeriod(workPeriod_IS) {
-  const TNodeData* location = NodeDataOf(workPeriod_IS);
-  Bind(*this, std::move(worker_IS), std::move(workPeriod_IS), location);
 }
 
 void TJumpWarning::PrintLine(TLineWriter& streamWriter) {
@@ -315,9 +296,9 @@ void TPartTimeResult::PrintLine(TLineWriter& streamWriter) {
 TCrossingPDPeriodsErrors::TCrossingPDPeriodsErrors() : TTableResult(kErrorsChapter, "", true) {
   FTableName =
       "Периоды стажа пересекаются, но в параметрах \"ДопСведенияИС\" периодов нет значений, входящих в список: ";
-  for (std::size_t i = 0; i < kExcusedCrossingTexts.size(); ++i) {
+  for (std::size_t i = 0; i < ExcusedCrossingCodes.size(); ++i) {
     if (i > 0) FTableName += ", ";
-    FTableName += kExcusedCrossingTexts[i];
+    FTableName += ExcusedCrossingCodes[i];
   }
   FHeaderData = {PlainRow({"Страховое свидетельство", "ФИО", "Период № 1", "№ пачки № 1", "№ в пачке № 1",
                            "Льгота № 1", "Дополнительные сведения ИС № 1", "Период № 2", "№ пачки № 2",
@@ -349,6 +330,28 @@ void TCrossingPDPeriodError::PrintLine(TLineWriter& streamWriter) {
     values.push_back(Esc(*text));
   }
   PrintRow(streamWriter, values);
+}
+
+TCrossingErrorsCollector::TCrossingErrorsCollector(std::vector<std::unique_ptr<TResult>>& ErrorResults)
+    : fErrorResults(ErrorResults) {}
+
+void TCrossingErrorsCollector::CrossingFound(const TWorker& worker, const TWorkPeriod& first,
+                                             const TWorkPeriod& second) {
+  if (fTable == nullptr || fTableWorker != &worker) {
+    auto table = std::make_unique<TCrossingPDPeriodsErrors>();
+    fTable = table.get();
+    fTableWorker = &worker;
+    fErrorResults.push_back(std::move(table));
+  }
+  // A worker made outside a shared pointer cannot be shared; its row then
+  // names nobody rather than failing.
+  std::shared_ptr<TWorker> shared = std::const_pointer_cast<TWorker>(worker.weak_from_this().lock());
+  fTable->AddRecord(std::make_unique<TCrossingPDPeriodError>(first, second, std::move(shared)));
+}
+
+void DivideCrossWorkPeriods(TWorker& W, std::vector<std::unique_ptr<TResult>>& ErrorResults) {
+  TCrossingErrorsCollector collector(ErrorResults);
+  W.DivideCrossWorkPeriods(&collector);
 }
 
 }  // namespace morvel

@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "model/add_pd_data.h"
 #include "model/work_period.h"
@@ -122,31 +123,35 @@ class TAddPdDataWarning : public TResultRecordWithPeriod {
   std::string FAddPdDataRSV;
 };
 
-// Hours and minutes of flight work.
-class TFlightWarning : public TResultRecordWithPeriod {
+// A warning about the time worked in one IS period under one preferential basis:
+// bound to the person and the period, located where the period was read.
+class TBasisPeriodWarning : public TResultRecordWithPeriod {
  public:
-  TFlightWarning(std::shared_ptr<TWorker> worker_IS, std::shared_ptr<TWorkPeriod> workPeriod_IS,
-                 std::string retirementBasis);
-  void PrintLine(TLineWriter& streamWriter) override;
+  TBasisPeriodWarning(std::shared_ptr<TWorker> worker_IS, std::shared_ptr<TWorkPeriod> workPeriod_IS,
+                      std::string retirementBasis);
 
   std::string fRetirementBasis;
+};
+
+// Hours and minutes of flight work.
+class TFlightWarning : public TBasisPeriodWarning {
+ public:
+  using TBasisPeriodWarning::TBasisPeriodWarning;
+  void PrintLine(TLineWriter& streamWriter) override;
 };
 
 // A ПДРК basis without hours.
-class TPDRKWarning : public TResultRecordWithPeriod {
+class TPDRKWarning : public TBasisPeriodWarning {
  public:
-  TPDRKWarning(std::shared_ptr<TWorker> worker_IS, std::shared_ptr<TWorkPeriod> workPeriod_IS,
-               std::string retirementBasis);
+  using TBasisPeriodWarning::TBasisPeriodWarning;
   void PrintLine(TLineWriter& streamWriter) override;
-
-  std::string fRetirementBasis;
 };
 
-// Parachute jumps and descents: the count stands in the period's Hours.
-class TJumpWarning : public TResultRecordWithPeriod {
+// Parachute jumps and descents: the count stands in the period's Hours, and the
+// row shows all the period's bases rather than the one that raised it.
+class TJumpWarning : public TBasisPeriodWarning {
  public:
-  TJumpWarning(std::shared_ptr<TWorker> worker_IS, std::shared_ptr<TWorkPeriod> workPeriod_IS,
-               std::string_view retirementBasis);
+  using TBasisPeriodWarning::TBasisPeriodWarning;
   void PrintLine(TLineWriter& streamWriter) override;
 };
 
@@ -190,5 +195,24 @@ class TCrossingPDPeriodError : public TResultRecord {
   std::string FSecondPackNum;
   std::string FSecondNumInPack;
 };
+
+// Makes the overlap table of the division of a person's periods: the table is
+// made at the first overlap reported and added to the errors at that moment,
+// and the rows of the overlaps that follow go into it. A report about another
+// person starts a table of its own, so each person with overlaps has one.
+class TCrossingErrorsCollector : public TCrossingSink {
+ public:
+  explicit TCrossingErrorsCollector(std::vector<std::unique_ptr<TResult>>& ErrorResults);
+  void CrossingFound(const TWorker& worker, const TWorkPeriod& first, const TWorkPeriod& second) override;
+
+ private:
+  std::vector<std::unique_ptr<TResult>>& fErrorResults;
+  TCrossingPDPeriodsErrors* fTable = nullptr;  // owned by fErrorResults
+  const TWorker* fTableWorker = nullptr;
+};
+
+// Divides the periods of an individual record, its overlaps going into a table
+// of their own in `ErrorResults`.
+void DivideCrossWorkPeriods(TWorker& W, std::vector<std::unique_ptr<TResult>>& ErrorResults);
 
 }  // namespace morvel

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -51,12 +52,21 @@ struct TListData {
 
 class TVerification : public TLoggingObject {
  public:
+  // Switches off, no List data, empty pack data; the settings instance.
   TVerification();
   ~TVerification() override;
   TVerification(const TVerification&) = delete;
   TVerification& operator=(const TVerification&) = delete;
 
+  // Divides and merges the periods of both sides, then runs the checks in
+  // their fixed order, each as its switch says; without a List nothing
+  // happens. `workers_IS` is the union of the set's persons; `nPeriod` takes no
+  // part. A failure of a check reaches the caller.
   void verify(TTheList* list, const std::vector<std::shared_ptr<TWorker>>& workers_IS, int nYear, int nPeriod);
+  // Takes over the pack's warning and error tables that hold records, adds the
+  // notes of the List's person to each additional-data warning and shares the
+  // List's messages when it has any. Once per pack, before verify; `theList`
+  // may be null.
   void getParseErrorsAndWarnings(TPack& pack, TTheList* theList);
   void verifyTerrCodes(TSet& _set);
 
@@ -78,6 +88,8 @@ class TVerification : public TLoggingObject {
   std::unique_ptr<TPDData> fPDData;
   std::unique_ptr<TPreMorvelResult> fPreMorvelResult;
   std::unordered_map<std::string, std::shared_ptr<TWorker>> fISWorkersDictionary;
+  // Told the name of each step of verify as it ends, for timing; may be empty.
+  std::function<void(const char* phase)> fOnPhaseDone;
 
  private:
   void CheckAddTariff(TTheList& list, const std::vector<std::shared_ptr<TWorker>>& workers_IS, int nYear);
@@ -86,6 +98,9 @@ class TVerification : public TLoggingObject {
   void CheckPositionsFound(TTheList& list, const std::vector<std::shared_ptr<TWorker>>& workers_IS);
   void CheckNameListPersons(TTheList& list, const std::vector<std::shared_ptr<TWorker>>& workers_IS);
   void CheckNameListPeriods(TTheList& list, const std::vector<std::shared_ptr<TWorker>>& workers_IS, int nYear);
+  void PhaseDone(const char* phase) {
+    if (fOnPhaseDone) fOnPhaseDone(phase);
+  }
 };
 
 }  // namespace morvel

@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "base/files.h"
+#include "base/platform.h"
 
 namespace morvel {
 namespace {
@@ -67,7 +68,7 @@ TDOMDocument LoadDOMDocument(const std::filesystem::path& fileName, xmlNode*& ro
   }
   if (!bytes || bytes->empty() || bytes->size() > static_cast<std::size_t>(INT_MAX)) return TDOMDocument();
   xmlInitParser();
-  const std::string url = fileName.string();
+  const std::string url = PathToUtf8(fileName);
   TDOMDocument doc(xmlReadMemory(bytes->data(), static_cast<int>(bytes->size()), url.c_str(), nullptr,
                                  kParseOptions));
   if (!doc) return doc;

@@ -40,14 +40,44 @@ void InitCurlOnce() {
   (void)initialised;
 }
 
+std::string& LastFailure() {
+  static std::string reason;
+  return reason;
+}
+
+struct TBody {
+  std::string text;
+  bool tooLarge = false;
+};
+
 size_t AppendBody(char* data, size_t size, size_t count, void* userData) {
   const size_t n = size * count;
-  try {
-    static_cast<std::string*>(userData)->append(data, n);
-  } catch (...) {
+  auto* body = static_cast<TBody*>(userData);
+  if (body->text.size() + n > kMaxHttpBody) {
+    body->tooLarge = true;
     return 0;  // makes curl give up with a write error
   }
+  try {
+    body->text.append(data, n);
+  } catch (...) {
+    return 0;
+  }
   return n;
+}
+
+std::string Reason(CURLcode code, const TBody& body, const std::string& url) {
+  switch (code) {
+    case CURLE_COULDNT_CONNECT: return "соединение не установлено (сервер отказал в подключении или недоступен)";
+    case CURLE_COULDNT_RESOLVE_HOST: return "адрес сервера не найден";
+    case CURLE_OPERATION_TIMEDOUT: return "истекло время ожидания ответа";
+    case CURLE_WRITE_ERROR:
+      if (body.tooLarge) return "ответ больше " + IntToStr(static_cast<long long>(kMaxHttpBody)) + " байт";
+      break;
+    case CURLE_URL_MALFORMAT:
+    case CURLE_UNSUPPORTED_PROTOCOL: return "неверный адрес " + url;
+    default: break;
+  }
+  return std::string("ошибка HTTP-клиента: ") + curl_easy_strerror(code);
 }
 
 struct TCurlCleanup {
@@ -62,7 +92,12 @@ void SetHttpTimeouts(std::chrono::milliseconds connect, std::chrono::millisecond
   t.total = total;
 }
 
+const std::string& LastHttpFailure() { return LastFailure(); }
+
+void SetLastHttpFailure(std::string reason) { LastFailure() = std::move(reason); }
+
 std::optional<std::string> HttpGet(const std::string& url) {
+  LastFailure().clear();
   try {
     InitCurlOnce();
     std::unique_ptr<CURL, TCurlCleanup> curl(curl_easy_init());
@@ -71,7 +106,7 @@ std::optional<std::string> HttpGet(const std::string& url) {
     // curl reads 0 as "no limit"; a limit is always meant here.
     const long connectMs = std::max<long>(1, static_cast<long>(t.connect.count()));
     const long totalMs = std::max<long>(1, static_cast<long>(t.total.count()));
-    std::string body;
+    TBody body;
     CURL* c = curl.get();
     bool ok = curl_easy_setopt(c, CURLOPT_URL, url.c_str()) == CURLE_OK;
     // Only web addresses: a name such as file:///...?http:// must not read a file.
@@ -88,13 +123,23 @@ std::optional<std::string> HttpGet(const std::string& url) {
     ok = ok && curl_easy_setopt(c, CURLOPT_TIMEOUT_MS, totalMs) == CURLE_OK;
     ok = ok && curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, &AppendBody) == CURLE_OK;
     ok = ok && curl_easy_setopt(c, CURLOPT_WRITEDATA, &body) == CURLE_OK;
-    if (!ok) return std::nullopt;
-    if (curl_easy_perform(c) != CURLE_OK) return std::nullopt;
+    if (!ok) {
+      LastFailure() = "HTTP-клиент не настроен";
+      return std::nullopt;
+    }
+    if (const CURLcode code = curl_easy_perform(c); code != CURLE_OK) {
+      LastFailure() = Reason(code, body, url);
+      return std::nullopt;
+    }
     long status = 0;
-    if (curl_easy_getinfo(c, CURLINFO_RESPONSE_CODE, &status) != CURLE_OK) return std::nullopt;
-    if (status < 200 || status > 299) return std::nullopt;
-    return body;
+    if (curl_easy_getinfo(c, CURLINFO_RESPONSE_CODE, &status) != CURLE_OK) status = 0;
+    if (status < 200 || status > 299) {
+      LastFailure() = "HTTP-статус " + IntToStr(status);
+      return std::nullopt;
+    }
+    return std::move(body.text);
   } catch (...) {
+    LastFailure() = "ошибка HTTP-клиента";
     return std::nullopt;
   }
 }

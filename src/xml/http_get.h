@@ -3,15 +3,27 @@
 #pragma once
 
 #include <chrono>
+#include <cstddef>
 #include <optional>
 #include <string>
 
 namespace morvel {
 
+// The largest answer body taken: far above the largest real List, far below what
+// would exhaust memory. A longer answer is a failed request.
+inline constexpr std::size_t kMaxHttpBody = std::size_t{64} << 20;
+
 // The body of a 2xx answer to one GET of the address, or nothing on any failure (no
-// connection, a time-out, any other status). No retries, no extra headers, no
-// authentication, no proxy. Never raises.
+// connection, a time-out, any other status, a body above kMaxHttpBody). No retries,
+// no extra headers, no authentication, no proxy. Never raises.
 std::optional<std::string> HttpGet(const std::string& url);
+
+// Why the latest request failed, in words for the log (refused, time-out, HTTP
+// status, too large, not a complete document); empty after a success. The
+// program makes its requests on one thread, one at a time.
+const std::string& LastHttpFailure();
+// Used by the document reader when a fetched body is no complete document.
+void SetLastHttpFailure(std::string reason);
 
 // Time-outs of every later request: connecting, and the whole request. The defaults
 // are 10 s and 60 s; the environment variable MORVEL_HTTP_TIMEOUT (seconds) read at

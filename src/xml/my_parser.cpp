@@ -17,6 +17,7 @@
 #include <utility>
 #include <vector>
 
+#include "base/platform.h"
 #include "xml/http_get.h"
 
 namespace morvel {
@@ -27,11 +28,6 @@ std::string_view View(const xmlChar* s) {
 }
 
 bool IsBlank(char c) { return static_cast<unsigned char>(c) <= ' '; }
-
-// A file name of the program is UTF-8 on every platform.
-std::filesystem::path PathOf(const std::string& name) {
-  return std::filesystem::path(std::u8string(name.begin(), name.end()));
-}
 
 }  // namespace
 
@@ -321,9 +317,11 @@ TMyTree TMyParser::parse(const std::string& fileName) {
       source.memory = *body;
       // A server answer cut off in the middle would otherwise pass for an answer
       // that holds fewer positions or persons; it is no document at all.
-      return Run(source, true);
+      TMyTree root = Run(source, true);
+      if (!root) SetLastHttpFailure("ответ не является полным XML-документом");
+      return root;
     } else {
-      source.file.open(PathOf(fileName), std::ios::binary);
+      source.file.open(PathFromUtf8(fileName), std::ios::binary);
       if (!source.file) return nullptr;
       source.fromFile = true;
     }

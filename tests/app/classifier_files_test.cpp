@@ -31,15 +31,7 @@ class ClassifierFilesTest : public ::testing::Test {
                             {{"XDG_CONFIG_HOME", config.path().string()}});
   }
 
-  std::string Log() const {
-    std::string all;
-    const fs::path logs = config.path() / "Morvel" / "logs";
-    if (!fs::exists(logs)) return all;
-    for (const fs::directory_entry& e : fs::directory_iterator(logs)) {
-      if (e.path().extension() == ".log") all += test::ReadFile(e.path());
-    }
-    return all;
-  }
+  std::string Log() const { return test::ReadLogs(config.path() / "Morvel" / "logs"); }
 
   test::TempDir work;
   test::TempDir config;

@@ -67,6 +67,21 @@ TEST_F(CommandLineTest, ProgramPathHoldingBpiSelectsTheModeWithTheNextWordAsFold
   EXPECT_TRUE(S().FRegNum.empty());
 }
 
+TEST_F(CommandLineTest, FolderNamedBpiInTheProgramPathIsNotTheRegistrationNumberForm) {
+  const TCommandLine cl = Scan({"/opt/bpi-tools/morvel", "/data/is", "/data/reports"});
+  EXPECT_TRUE(cl.BPI);
+  EXPECT_EQ(S().FDirPD, "/data/is");
+  EXPECT_EQ(S().FDirReport, "/data/reports");
+  EXPECT_TRUE(S().FRegNum.empty());
+}
+
+TEST(CommandLineSwitch, RegistrationNumberFormIsTheSwitchAsTyped) {
+  for (const char* word : {"/bpi", "/BPI", "-/Bpi", "/bpi2"}) EXPECT_TRUE(IsRegNumSwitch(word)) << word;
+  for (const char* word : {"bpi", "-bpi", "/opt/bpi/morvel", "/home/u/BPI", "", "---", "c:/bpi"}) {
+    EXPECT_FALSE(IsRegNumSwitch(word)) << word;
+  }
+}
+
 TEST(RegNumsFromFolder, RightMostCandidateSortedAndUnique) {
   test::TempDir dir;
   test::WriteFile(dir / "PFR-700-Y-2019-ORG-0990020002-DCK-00001-DPT-000000-DCK-1234567890.xml", "");

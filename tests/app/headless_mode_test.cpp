@@ -25,14 +25,7 @@ class HeadlessModeTest : public ::testing::Test {
     return test::RunProcess(test::BuiltProgram("morvel"), args, {{"XDG_CONFIG_HOME", home.path().string()}});
   }
 
-  std::string Log() const {
-    std::string all;
-    if (!std::filesystem::exists(dataFolder / "logs")) return all;
-    for (const auto& e : std::filesystem::directory_iterator(dataFolder / "logs")) {
-      if (e.path().extension() == ".log") all += test::ReadFile(e.path());
-    }
-    return all;
-  }
+  std::string Log() const { return test::ReadLogs(dataFolder / "logs"); }
 
   test::TempDir home;
   test::TempDir work;

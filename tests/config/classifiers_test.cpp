@@ -1,3 +1,4 @@
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -192,8 +193,8 @@ TEST(ClassifierFiles, MissingRequiredAttributeIsFatalAndNamed) {
   };
   for (const auto& [missing, attributes] : periods) {
     const std::string text = message(CompleteFile(attributes));
-    EXPECT_NE(text.find("\"" + missing + "\""), std::string::npos) << text;
-    EXPECT_NE(text.find("\"Период\""), std::string::npos) << text;
+    EXPECT_THAT(text, ::testing::HasSubstr("\"" + missing + "\""));
+    EXPECT_THAT(text, ::testing::HasSubstr("\"Период\""));
   }
   EXPECT_NE(message(ReplaceFirst(CompleteFile(), "Код=\"2\"", "")).find("\"Код\""), std::string::npos);
 

@@ -1,3 +1,4 @@
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -128,9 +129,9 @@ TEST_F(ConfigFileTest, WriteSavesEveryKeyAndHidesCredentialsUnlessKept) {
         "Period=4", "PENS=0", "[Options]\r\nTerritoryControl=0", "TerritoryControlExtendedMode=0", "Staff=1",
         "NameList=1", "Accumulate=0", "WithList=1", "Debug=0", "CheckPerFormat=1", "[CrossListServer]\r\nLogin=CU",
         "Name=", "Base=", "DateLastUpdate=30.12.1899", "AutoUpdate=0"}) {
-    EXPECT_NE(text.find(key), std::string::npos) << key;
+    EXPECT_THAT(text, ::testing::HasSubstr(key)) << key;
   }
-  EXPECT_EQ(text.find("ENCODED"), std::string::npos);
+  EXPECT_THAT(text, ::testing::Not(::testing::HasSubstr("ENCODED")));
   EXPECT_EQ(test::ReadFile(dir / "CrossingList.txt"), "A/B/2019/3\r\n");
   EXPECT_EQ(test::ReadFile(dir / "RightList.txt"), "");
   // The saved file reads back to the same settings.

@@ -34,11 +34,23 @@ TEST_F(ListQuery, DecodesTheStoredCredentialsWithTheirOwnKeys) {
 }
 
 TEST_F(ListQuery, ValuesAreEscapedSoTheyCannotBreakTheQuery) {
+  // Cyrillic goes out as the percent-encoded windows-1251 bytes the server reads:
+  // И = C8, в = E2, а = E0, н = ED, о = EE.
   Settings().FULLogin = EncryptText("Иванов И.", kUserNameKey);
   Settings().FULPass = EncryptText("a&b#c+d=e%f/g~h_i", kPasswordKey);
   EXPECT_EQ(Settings().GetULQueryURL("087 001&x=1", 2020, 2),
-            "http://velano.local:8080/list4/GetList?user=%D0%98%D0%B2%D0%B0%D0%BD%D0%BE%D0%B2%20%D0%98."
+            "http://velano.local:8080/list4/GetList?user=%C8%E2%E0%ED%EE%E2%20%C8."
             "&pass=a%26b%23c%2Bd%3De%25f%2Fg~h_i&regNum=087%20001%26x%3D1&year=2020&quarter=2");
+}
+
+TEST_F(ListQuery, TheApplicationNameIsOnePathSegment) {
+  Settings().FULAppName = "Велано ЛП";
+  EXPECT_EQ(Settings().GetULQueryURL("1234567890", 2019, 4),
+            "http://velano.local:8080/%C2%E5%EB%E0%ED%EE%20%CB%CF/GetList?user=&pass=&regNum=1234567890"
+            "&year=2019&quarter=4");
+  Settings().FULAppName = "a/b?c";
+  EXPECT_EQ(Settings().GetULQueryURL("1", 2019, 4),
+            "http://velano.local:8080/a%2Fb%3Fc/GetList?user=&pass=&regNum=1&year=2019&quarter=4");
 }
 
 TEST_F(ListQuery, EmptyCredentialsGiveEmptyValues) {

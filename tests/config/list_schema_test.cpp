@@ -23,20 +23,6 @@ using test::WriteFile;
 const int kValid = 0;
 const int kInvalid = 3;  // xmllint: the document does not validate
 
-fs::path FindXmllint() {
-  const char* path = std::getenv("PATH");
-  std::string folders = path == nullptr ? "/usr/bin:/bin" : path;
-  std::size_t start = 0;
-  while (start <= folders.size()) {
-    const std::size_t end = std::min(folders.find(':', start), folders.size());
-    const fs::path candidate = fs::path(folders.substr(start, end - start)) / "xmllint";
-    std::error_code ec;
-    if (end > start && fs::is_regular_file(candidate, ec)) return candidate;
-    start = end + 1;
-  }
-  return fs::path();
-}
-
 fs::path Schema() { return fs::path(MORVEL_SOURCE_DIR) / "data" / "perech-vlmr.xsd"; }
 
 std::vector<fs::path> FilesIn(const fs::path& folder) {
@@ -50,7 +36,7 @@ std::vector<fs::path> FilesIn(const fs::path& folder) {
 class ListSchema : public ::testing::Test {
  protected:
   void SetUp() override {
-    fXmllint = FindXmllint();
+    fXmllint = test::FindXmllint();
     if (fXmllint.empty()) GTEST_SKIP() << "xmllint is not installed";
   }
 
@@ -142,19 +128,17 @@ TEST_F(ListSchema, ListAttributesAndNumbers) {
   EXPECT_EQ(ValidatePeriod("Фамилия=\"Иванов\"", dates), kInvalid);
 }
 
-TEST_F(ListSchema, AdditionalSeniorityInformationIsAClassifierCode) {
+TEST_F(ListSchema, AdditionalSeniorityInformationIsAnyCode) {
+  // The readers compare it with several classifier lists themselves.
   const std::string snils = "СтраховойНомер=\"112-233-445 95\"";
   const std::string dates = "ДатаНач=\"01.01.2020\" ДатаКон=\"31.03.2020\"";
-  for (const char* code : {"ДЕТИ", "ВРНЕТРУД", "ДЛОТПУСК", "КВАЛИФ", "НЕОПЛ"}) {
+  for (const char* code : {"ДЕТИ", "ВРНЕТРУД", "КВАЛИФ", "ОТПУСК"}) {
     EXPECT_EQ(ValidatePeriod(snils, dates,
                              "<ДополнительныеСведенияИсчисленияСтажа>" + std::string(code) +
                                  "</ДополнительныеСведенияИсчисленияСтажа>"),
               kValid)
         << code;
   }
-  EXPECT_EQ(ValidatePeriod(snils, dates,
-                           "<ДополнительныеСведенияИсчисленияСтажа>ОТПУСК</ДополнительныеСведенияИсчисленияСтажа>"),
-            kInvalid);
   // Every child of a work period, in the order of the format.
   EXPECT_EQ(ValidatePeriod(snils, dates,
                            "<Примечание>п</Примечание><Профессия>Маляр</Профессия>"
@@ -167,6 +151,34 @@ TEST_F(ListSchema, AdditionalSeniorityInformationIsAClassifierCode) {
                            "<ФактическиОтработано><Месяцев>3</Месяцев><Дней>0</Дней><Часов>0</Часов>"
                            "<Минут>0</Минут></ФактическиОтработано>"),
             kValid);
+}
+
+TEST_F(ListSchema, WhatTheReadersAcceptPasses) {
+  const std::string position = "<Позиция ДатаНач=\"01.01.2020\"><ОснованиеЛьготы>27-1</ОснованиеЛьготы>"
+                               "<КоличествоШтат>1</КоличествоШтат></Позиция>";
+  const std::string names = "<ПоименныйСписок><Работник СтраховойНомер=\"112-233-445 95\"/></ПоименныйСписок>";
+  // Children in any order.
+  EXPECT_EQ(ValidateList("ОтчетныйГод=\"2020\"", position + names), kValid);
+  EXPECT_EQ(ValidateList("ОтчетныйГод=\"2020\"", names + position), kValid);
+  EXPECT_EQ(ValidateList("ОтчетныйГод=\"2020\"", position + "<ОтопительныйСезон/>" + names), kValid);
+  EXPECT_EQ(ValidatePeriod("СтраховойНомер=\"112-233-445 95\"", "ДатаНач=\"01.01.2020\" ДатаКон=\"31.03.2020\"",
+                           "<Ставка>1</Ставка><Профессия>Маляр</Профессия><Примечание>п</Примечание>"),
+            kValid);
+  // Empty period and cumulative flag, which the readers take as a year and as no.
+  EXPECT_EQ(ValidateList("ОтчетныйГод=\"2020\" ОтчетныйПериод=\"\" НакопитИтогом=\"\" Тип=\"\"", position),
+            kValid);
+  // A position without bases or staff count is read and reported by the program.
+  EXPECT_EQ(ValidateList("ОтчетныйГод=\"2020\"", "<Позиция ДатаНач=\"01.01.2020\"/>"), kValid);
+  // Blanks around checked values.
+  EXPECT_EQ(ValidatePosition("ДатаНач=\" 01.01.2020 \"", " 0.5 "), kValid);
+  EXPECT_EQ(ValidateList("ОтчетныйГод=\" 2020 \" ОтчетныйПериод=\" 6\"", position), kValid);
+  // An enterprise without subdivisions.
+  WriteFile(fDir / "e.xml", "<Перечень ОтчетныйГод=\"2020\"><Предприятие РегНомер=\"099-001-000001\"/></Перечень>");
+  EXPECT_EQ(Validate(fDir / "e.xml").exitCode, kValid);
+  // What the readers cannot do without still fails.
+  WriteFile(fDir / "n.xml", "<Перечень ОтчетныйГод=\"2020\"/>");
+  EXPECT_EQ(Validate(fDir / "n.xml").exitCode, kInvalid);
+  EXPECT_EQ(ValidateList("ОтчетныйГод=\"2020\" ОтчетныйПериод=\"5\"", position), kInvalid);
 }
 
 TEST_F(ListSchema, OnlyTheListIsADocument) {

@@ -174,16 +174,8 @@ TEST_F(ListReaderTest, BrokenFilesNeverCrashTheReader) {
   }
 }
 
-fs::path FindXmllint() {
-  for (const char* folder : {"/usr/bin", "/usr/local/bin", "/bin"}) {
-    const fs::path candidate = fs::path(folder) / "xmllint";
-    if (fs::is_regular_file(candidate)) return candidate;
-  }
-  return {};
-}
-
 TEST(ListReaderFiles, EveryValidFileMatchesTheSchema) {
-  const fs::path xmllint = FindXmllint();
+  const fs::path xmllint = test::FindXmllint();
   if (xmllint.empty()) GTEST_SKIP() << "xmllint is not installed";
   const fs::path schema = fs::path(MORVEL_SOURCE_DIR) / "data" / "perech-vlmr.xsd";
   int files = 0;

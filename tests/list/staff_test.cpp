@@ -65,7 +65,7 @@ TEST_F(ListReaderTest, PositionsOfTheSecondQuarter) {
   EXPECT_EQ(list->fNavDays, 42);
 
   const TPositionList& p = list->fPositions;
-  ASSERT_EQ(p.size(), 7u);  // the ended and the unjustified positions are not there
+  ASSERT_EQ(p.size(), 8u);  // the ended and the unjustified positions are not there
   // Boiler operators of two subdivisions share one position: heating days times
   // staff units, the second subdivision inheriting the enterprise's season.
   EXPECT_EQ(p[0]->pPositionAsString(), "27-2 (23200000-13786)");
@@ -86,9 +86,15 @@ TEST_F(ListReaderTest, PositionsOfTheSecondQuarter) {
   EXPECT_EQ(p[4]->fWorkingDays, 182);
   EXPECT_EQ(p[5]->fTerrCond, "СЕЛО");
   EXPECT_EQ(p[5]->fWorkingDays, 91);
-  // Starting in August, after the window: no days rather than negative ones.
+  // Starting in August, after the window: no days rather than negative ones,
+  // but the staff units count (the staff-position tables print them).
   EXPECT_EQ(p[6]->fWorkingDays, 0);
-  EXPECT_EQ(p[6]->fQuantityByPositions, 0);
+  EXPECT_EQ(p[6]->fQuantityByPositions, 3);
+  // A boiler operator starting in September is paid by the heating season,
+  // whatever the entry's dates: the subdivision's 45 days times 2 units.
+  EXPECT_EQ(p[7]->pPositionAsString(), "27-1 (23200000-13786)");
+  EXPECT_EQ(p[7]->fWorkingDays, 90);
+  EXPECT_EQ(p[7]->fQuantityByPositions, 2);
 
   const std::vector<std::string> m = Messages(*list);
   ASSERT_EQ(m.size(), 3u);

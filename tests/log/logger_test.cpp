@@ -1,3 +1,4 @@
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -73,8 +74,8 @@ TEST_F(LoggerTest, WithDebugEveryEntryIsWrittenInOrderAndFlushed) {
   ASSERT_NE(one, std::string::npos);
   ASSERT_NE(two, std::string::npos);
   EXPECT_LT(one, two);
-  EXPECT_NE(text.find(" one\r\n"), std::string::npos);
-  EXPECT_NE(text.find(" two\r\n"), std::string::npos);
+  EXPECT_THAT(text, ::testing::HasSubstr(" one\r\n"));
+  EXPECT_THAT(text, ::testing::HasSubstr(" two\r\n"));
 }
 
 [[gnu::noinline]] void ThrowFromDeepInside() { throw EMorvelError("первая строка\r\nвторая строка"); }
@@ -88,19 +89,19 @@ TEST_F(LoggerTest, ExceptionGoesToOneLogLineAndATraceFileWithTheThrowingStack) {
     Logger().LogException(e, traceName);
   }
   ASSERT_FALSE(traceName.empty());
-  EXPECT_NE(traceName.find("pException_"), std::string::npos);
+  EXPECT_THAT(traceName, ::testing::HasSubstr("pException_"));
   EXPECT_EQ(traceName.substr(traceName.size() - 6), ".trace");
 
   const std::string log = test::ReadFile(Logger().FileName());
-  EXPECT_NE(log.find("Произошла ошибка: первая строкавторая строка\r\n"), std::string::npos);
-  EXPECT_NE(log.find("\r\n    0x"), std::string::npos);  // stack lines: four blanks, no mark
+  EXPECT_THAT(log, ::testing::HasSubstr("Произошла ошибка: первая строкавторая строка\r\n"));
+  EXPECT_THAT(log, ::testing::HasSubstr("\r\n    0x"));  // stack lines: four blanks, no mark
   EXPECT_NE(log.find("Стек ошибки сохранён в файл " + traceName + ", направьте его разработчику."),
             std::string::npos);
 
   const std::string trace = test::ReadFile(traceName);
   EXPECT_EQ(trace.rfind("\xEF\xBB\xBFСообщение об ошибке: первая строка\r\nвторая строка\r\n", 0), 0u);
   // The stack is the one where the exception was thrown, resolved to function names.
-  EXPECT_NE(trace.find("ThrowFromDeepInside"), std::string::npos) << trace;
+  EXPECT_THAT(trace, ::testing::HasSubstr("ThrowFromDeepInside"));
 }
 
 TEST_F(LoggerTest, UninitialisedLoggerIgnoresExceptions) {
@@ -115,9 +116,9 @@ TEST_F(LoggerTest, LoggingObjectsWriteThroughTheSingleton) {
   object.Log("через объект");
   object.LogError(EMorvelError("сбой"));
   const std::string log = test::ReadFile(Logger().FileName());
-  EXPECT_NE(log.find("[ИНФО] "), std::string::npos);
-  EXPECT_NE(log.find(" через объект\r\n"), std::string::npos);
-  EXPECT_NE(log.find("Произошла ошибка: сбой"), std::string::npos);
+  EXPECT_THAT(log, ::testing::HasSubstr("[ИНФО] "));
+  EXPECT_THAT(log, ::testing::HasSubstr(" через объект\r\n"));
+  EXPECT_THAT(log, ::testing::HasSubstr("Произошла ошибка: сбой"));
 }
 
 TEST_F(LoggerTest, UncreatableLogFolderRaises) {

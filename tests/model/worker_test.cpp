@@ -172,6 +172,10 @@ TEST(PositionTest, SetWorkingDaysBranches) {
   EXPECT_EQ(pos.setWorkingDays(qb, qe, EncodeDate(2020, 6, 1), 0, 1.5, 2021, "", "", 0, 0), 135);
   EXPECT_EQ(pos.setWorkingDays(qb, qe, EncodeDate(2021, 3, 1), EncodeDate(2021, 4, 30), 1, 2021, "", "", 0, 0),
             61);
+  // An entry that starts after the quarter, open or ending later still, has no
+  // day in it rather than a negative count.
+  EXPECT_EQ(pos.setWorkingDays(qb, qe, EncodeDate(2021, 5, 1), 0, 2, 2021, "", "", 0, 0), 0);
+  EXPECT_EQ(pos.setWorkingDays(qb, qe, EncodeDate(2021, 5, 1), EncodeDate(2021, 4, 20), 2, 2021, "", "", 0, 0), 0);
 }
 
 TEST(PeriodicallyTest, KeyAndMonthsPerPeriod) {

@@ -293,6 +293,17 @@ TEST_F(PackDataTest, PackDocumentsDirectlyUnderTheRootAreReadToo) {
   EXPECT_EQ(read.pack->Workers.size(), 6u);
 }
 
+TEST_F(PackDataTest, LaterFormsTakeTheServiceElementOnlyFromUnderTheRoot) {
+  // A СЗВ-СТАЖ keeps СлужебнаяИнформация directly under the root; one wrapped
+  // deeper belongs to something else and does not identify the pack.
+  std::string xml = test::ReadFile(test::TestData("packs/szv-stazh-newest-2019.xml"));
+  ASSERT_TRUE(ReadXml(xml).pack);
+  xml = ReplaceAll(xml, " <СлужебнаяИнформация>\n", " <Вложение><СлужебнаяИнформация>\n");
+  xml = ReplaceAll(xml, " </СлужебнаяИнформация>\n", " </СлужебнаяИнформация></Вложение>\n");
+  TRead read = ReadXml(xml);
+  EXPECT_FALSE(read.pack);
+}
+
 TEST_F(PackDataTest, EfsIdentification) {
   TProtocolMessageList errors;
   auto pack = Pack("efs-1-2023.xml", errors);

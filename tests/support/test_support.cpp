@@ -1,19 +1,65 @@
 #include "support/test_support.h"
 
+#include <archive.h>
+#include <archive_entry.h>
 #include <fcntl.h>
+#include <gtest/gtest.h>
+#include <poll.h>
+#include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <iterator>
 #include <random>
 #include <stdexcept>
+#include <thread>
 
 extern char** environ;
 
 namespace morvel::test {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// The environment of this process with the given values added or replaced.
+std::vector<std::string> EnvironmentWith(const std::map<std::string, std::string>& extra) {
+  std::map<std::string, std::string> env;
+  for (char** e = environ; *e != nullptr; ++e) {
+    const char* eq = std::strchr(*e, '=');
+    if (eq != nullptr) env[std::string(*e, static_cast<std::size_t>(eq - *e))] = eq + 1;
+  }
+  for (const auto& [k, v] : extra) env[k] = v;
+  std::vector<std::string> strings;
+  for (const auto& [k, v] : env) strings.push_back(k + "=" + v);
+  return strings;
+}
+
+std::vector<char*> Pointers(std::vector<std::string>& strings) {
+  std::vector<char*> raw;
+  for (auto& s : strings) raw.push_back(s.data());
+  raw.push_back(nullptr);
+  return raw;
+}
+
+void Record(int status, ProcessResult& result) {
+  if (WIFEXITED(status)) result.exitCode = WEXITSTATUS(status);
+  if (WIFSIGNALED(status)) result.signal = WTERMSIG(status);
+}
+
+// Kills the child's whole process group (it leads one of its own) and collects it.
+void KillAndReap(pid_t pid, ProcessResult& result) {
+  kill(-pid, SIGKILL);
+  kill(pid, SIGKILL);
+  int status = 0;
+  if (waitpid(pid, &status, 0) == pid) Record(status, result);
+}
+
+}  // namespace
 
 TempDir::TempDir() {
   std::random_device rd;
@@ -50,33 +96,60 @@ std::filesystem::path TestData(const std::string& name) { return std::filesystem
 
 std::filesystem::path BuiltProgram(const std::string& name) { return std::filesystem::path(MORVEL_BIN_DIR) / name; }
 
+std::filesystem::path FindXmllint() {
+  std::vector<std::filesystem::path> folders;
+  if (const char* path = std::getenv("PATH"); path != nullptr) {
+    const std::string text = path;
+    std::size_t start = 0;
+    while (start <= text.size()) {
+      const std::size_t end = std::min(text.find(':', start), text.size());
+      if (end > start) folders.emplace_back(text.substr(start, end - start));
+      start = end + 1;
+    }
+  }
+  for (const char* folder : {"/usr/bin", "/usr/local/bin", "/bin"}) folders.emplace_back(folder);
+  for (const auto& folder : folders) {
+    std::error_code ec;
+    if (std::filesystem::is_regular_file(folder / "xmllint", ec)) return folder / "xmllint";
+  }
+  return {};
+}
+
+std::string ReadLogs(const std::filesystem::path& logFolder) {
+  std::error_code ec;
+  if (!std::filesystem::is_directory(logFolder, ec)) return std::string();
+  std::vector<std::filesystem::path> files;
+  for (const auto& e : std::filesystem::directory_iterator(logFolder)) {
+    if (e.path().extension() == ".log") files.push_back(e.path());
+  }
+  std::sort(files.begin(), files.end());
+  std::string all;
+  for (const auto& f : files) all += ReadFile(f);
+  return all;
+}
+
 ProcessResult RunProcess(const std::filesystem::path& program, const std::vector<std::string>& args,
                          const std::map<std::string, std::string>& environment,
                          const std::filesystem::path& workingFolder) {
+  return RunProcess(program, args, environment, workingFolder, kDefaultProcessTimeout);
+}
+
+ProcessResult RunProcess(const std::filesystem::path& program, const std::vector<std::string>& args,
+                         const std::map<std::string, std::string>& environment,
+                         const std::filesystem::path& workingFolder, std::chrono::milliseconds timeout) {
   int pipeFds[2];
   if (pipe(pipeFds) != 0) throw std::runtime_error("pipe failed");
 
-  std::map<std::string, std::string> env;
-  for (char** e = environ; *e != nullptr; ++e) {
-    const char* eq = std::strchr(*e, '=');
-    if (eq != nullptr) env[std::string(*e, static_cast<std::size_t>(eq - *e))] = eq + 1;
-  }
-  for (const auto& [k, v] : environment) env[k] = v;
-  std::vector<std::string> envStrings;
-  for (const auto& [k, v] : env) envStrings.push_back(k + "=" + v);
-  std::vector<char*> envp;
-  for (auto& s : envStrings) envp.push_back(s.data());
-  envp.push_back(nullptr);
-
+  std::vector<std::string> envStrings = EnvironmentWith(environment);
+  std::vector<char*> envp = Pointers(envStrings);
   std::vector<std::string> argStrings{program.string()};
   argStrings.insert(argStrings.end(), args.begin(), args.end());
-  std::vector<char*> argv;
-  for (auto& s : argStrings) argv.push_back(s.data());
-  argv.push_back(nullptr);
+  std::vector<char*> argv = Pointers(argStrings);
 
   const pid_t pid = fork();
   if (pid < 0) throw std::runtime_error("fork failed");
   if (pid == 0) {
+    setpgid(0, 0);  // a group of its own, so a time-out ends whatever it started too
     dup2(pipeFds[1], STDOUT_FILENO);
     dup2(pipeFds[1], STDERR_FILENO);
     close(pipeFds[0]);
@@ -85,17 +158,144 @@ ProcessResult RunProcess(const std::filesystem::path& program, const std::vector
     execve(argv[0], argv.data(), envp.data());
     _exit(127);
   }
+  setpgid(pid, pid);
   close(pipeFds[1]);
   ProcessResult result;
+  const auto deadline = Clock::now() + timeout;
   char buffer[4096];
-  ssize_t n;
-  while ((n = read(pipeFds[0], buffer, sizeof buffer)) > 0) result.output.append(buffer, static_cast<std::size_t>(n));
+  for (;;) {
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+    if (left.count() <= 0) {
+      result.timedOut = true;
+      break;
+    }
+    pollfd fd{pipeFds[0], POLLIN, 0};
+    const int ready = poll(&fd, 1, static_cast<int>(std::min<long long>(left.count(), 1000)));
+    if (ready < 0 && errno != EINTR) break;
+    if (ready <= 0) continue;
+    const ssize_t n = read(pipeFds[0], buffer, sizeof buffer);
+    if (n <= 0) break;  // every writer has closed the pipe: the program has ended
+    result.output.append(buffer, static_cast<std::size_t>(n));
+  }
   close(pipeFds[0]);
+  if (result.timedOut) {
+    KillAndReap(pid, result);
+    return result;
+  }
+  // The pipe may close before the program ends (it closed its outputs); it still
+  // gets the time that is left.
+  for (;;) {
+    int status = 0;
+    const pid_t done = waitpid(pid, &status, WNOHANG);
+    if (done == pid) {
+      Record(status, result);
+      return result;
+    }
+    if (done < 0) return result;
+    if (Clock::now() >= deadline) {
+      result.timedOut = true;
+      KillAndReap(pid, result);
+      return result;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+}
+
+ChildProcess::ChildProcess(const std::filesystem::path& program, const std::vector<std::string>& args)
+    : fOut(fDir / "stdout.txt"), fErr(fDir / "stderr.txt") {
+  std::vector<std::string> argStrings{program.string()};
+  argStrings.insert(argStrings.end(), args.begin(), args.end());
+  std::vector<char*> argv = Pointers(argStrings);
+  const pid_t pid = fork();
+  if (pid < 0) throw std::runtime_error("fork failed");
+  if (pid == 0) {
+    setpgid(0, 0);
+    const int out = open(fOut.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    const int err = open(fErr.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (out < 0 || err < 0 || dup2(out, STDOUT_FILENO) < 0 || dup2(err, STDERR_FILENO) < 0) _exit(127);
+    execv(argv[0], argv.data());
+    _exit(127);
+  }
+  setpgid(pid, pid);
+  fPid = pid;
+}
+
+ChildProcess::~ChildProcess() { Stop(); }
+
+bool ChildProcess::Running() {
+  if (fPid <= 0) return false;
   int status = 0;
-  waitpid(pid, &status, 0);
-  if (WIFEXITED(status)) result.exitCode = WEXITSTATUS(status);
-  if (WIFSIGNALED(status)) result.signal = WTERMSIG(status);
-  return result;
+  if (waitpid(fPid, &status, WNOHANG) != fPid) return true;
+  Record(status, fResult);
+  fPid = -1;
+  return false;
+}
+
+ProcessResult ChildProcess::Stop() {
+  if (!Running()) return fResult;
+  kill(fPid, SIGTERM);
+  // A program that ignores the request to end gets a few seconds, then is killed.
+  for (const auto until = Clock::now() + std::chrono::seconds(5); Clock::now() < until;) {
+    if (!Running()) return fResult;
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  fResult.timedOut = true;
+  KillAndReap(fPid, fResult);
+  fPid = -1;
+  return fResult;
+}
+
+std::string ChildProcess::WaitForFirstLine(std::chrono::milliseconds timeout) {
+  for (const auto until = Clock::now() + timeout; Clock::now() < until;) {
+    const std::string out = Output();
+    if (const auto eol = out.find('\n'); eol != std::string::npos) return out.substr(0, eol);
+    if (!Running()) return std::string();
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  return std::string();
+}
+
+std::string ChildProcess::Output() const {
+  std::error_code ec;
+  return std::filesystem::exists(fOut, ec) ? ReadFile(fOut) : std::string();
+}
+
+std::string ChildProcess::Errors() const {
+  std::error_code ec;
+  return std::filesystem::exists(fErr, ec) ? ReadFile(fErr) : std::string();
+}
+
+ReferenceListServer::ReferenceListServer(const std::vector<std::string>& args)
+    : fProcess(BuiltProgram("morvel-list-server"), args) {
+  const std::string first = fProcess.WaitForFirstLine(std::chrono::seconds(20));
+  try {
+    fPort = first.empty() ? 0 : std::stoi(first);
+  } catch (const std::exception&) {
+    fPort = 0;
+  }
+  if (fPort == 0) ADD_FAILURE() << "the List server did not start: " << fProcess.Errors();
+}
+
+void WriteZip(const std::filesystem::path& path, const std::vector<std::pair<std::string, std::string>>& entries) {
+  archive* a = archive_write_new();
+  if (a == nullptr) throw std::runtime_error("archive_write_new");
+  archive_write_set_format_zip(a);
+  if (archive_write_open_filename(a, path.c_str()) != ARCHIVE_OK) {
+    archive_write_free(a);
+    throw std::runtime_error("cannot write " + path.string());
+  }
+  for (const auto& [name, bytes] : entries) {
+    archive_entry* entry = archive_entry_new();
+    archive_entry_set_pathname(entry, name.c_str());
+    archive_entry_set_filetype(entry, AE_IFREG);
+    archive_entry_set_perm(entry, 0644);
+    archive_entry_set_size(entry, static_cast<la_int64_t>(bytes.size()));
+    archive_write_header(a, entry);
+    archive_write_data(a, bytes.data(), bytes.size());
+    archive_entry_free(entry);
+  }
+  archive_write_close(a);
+  archive_write_free(a);
 }
 
 }  // namespace morvel::test

@@ -384,6 +384,8 @@ int RunListCommand(const std::vector<std::string>& args, std::ostream& err) {
       employer.persons = v;
     } else if (option == "--periods") {
       employer.periods = v;
+    } else if (option == "--workplaces") {
+      employer.workplaces = v;
     } else if (option == "--year") {
       employer.year = v;
       yearGiven = true;

@@ -1,7 +1,7 @@
 // morvel-gen: writes synthetic input files for tests, demonstrations and
 // benchmarks, deterministic from a seed.
 //
-//   morvel-gen pack --form szv-stazh --edition newest --persons 50000 --periods 2
+//   morvel-gen pack --form szv-stazh --edition newest --persons 50000 --periods 2 --workplaces 202
 //                   --regnum 099-001-000123 --year 2019 --seed 1 --out FILE
 //   morvel-gen list ...   (the List of the same employer, see list_writer.h)
 //
@@ -15,9 +15,7 @@
 #include <map>
 #include <string>
 #include <vector>
-#include <vector>
 
-#include "list_writer.h"
 #include "list_writer.h"
 #include "pack_writer.h"
 #include "synthetic_employer.h"
@@ -29,8 +27,8 @@ using namespace morvel::gen;
 int Usage(const std::string& problem) {
   if (!problem.empty()) std::cerr << "morvel-gen: " << problem << "\n";
   std::cerr << "usage: morvel-gen pack --form FORM [--edition old|new|newest|redhot] [--persons N] [--periods N]\n"
-               "                       [--regnum R] [--year Y] [--seed S] [--period-code N] [--correction]\n"
-               "                       [--corr-year Y] [--corr-code N] [--filing-year Y] [--type N] [--blocks N]\n"
+               "                       [--workplaces N] [--regnum R] [--year Y] [--seed S] [--period-code N]\n"
+               "                       [--correction] [--corr-year Y] [--corr-code N] [--filing-year Y] [--type N] [--blocks N]\n"
                "                       [--pack-number N] [--date yyyy-mm-dd] [--guid TEXT] --out FILE\n"
                "forms: szv-6-1 szv-6-2 spv-1 szv-6-4 rsv-1 spv-2 szv-stazh szv-korr szv-ish efs-1\n";
   return 2;
@@ -39,9 +37,6 @@ int Usage(const std::string& problem) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc >= 2 && std::string(argv[1]) == "list") {
-    return RunListCommand(std::vector<std::string>(argv + 2, argv + argc), std::cerr);
-  }
   if (argc >= 2 && std::string(argv[1]) == "list") {
     return RunListCommand(std::vector<std::string>(argv + 2, argv + argc), std::cerr);
   }
@@ -77,6 +72,7 @@ int main(int argc, char** argv) {
   TSynthOptions model;
   model.persons = static_cast<int>(number("persons", 10));
   model.periods = static_cast<int>(number("periods", 2));
+  model.workplaces = static_cast<int>(number("workplaces", 0));
   model.regNum = get("regnum", model.regNum);
   model.year = static_cast<int>(number("year", *form == TGenForm::efs1 ? 2023 : 2019));
   model.seed = static_cast<std::uint64_t>(number("seed", 1));

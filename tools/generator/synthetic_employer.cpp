@@ -111,6 +111,15 @@ TSynthEmployer MakeEmployer(const TSynthOptions& o) {
   e.inn = "33" + std::to_string(10000000 + r.Below(89999999));
   e.kpp = "33" + std::to_string(1000000 + r.Below(8999999)).substr(0, 7);
   e.workplaces = Workplaces();
+  // Further workplaces alternate between the two big lists; their position
+  // codes are of a section the standard ones do not use.
+  for (int i = static_cast<int>(e.workplaces.size()); i < o.workplaces; ++i) {
+    const bool first = i % 2 == 0;
+    char code[32];
+    std::snprintf(code, sizeof code, "10800000-%05d", 20000 + i);
+    e.workplaces.push_back({(first ? "Горнорабочий участка " : "Аппаратчик цеха ") + std::to_string(i),
+                            first ? "27-1" : "27-2", code, "", "", "", "", "3.2", false, 1});
+  }
 
   const int windowStart = DayOfYear(o.year, e.firstMonth, 1);
   const int windowEnd = DayOfYear(o.year, e.lastMonth, DaysInMonth(o.year, e.lastMonth));

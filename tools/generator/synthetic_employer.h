@@ -110,6 +110,10 @@ struct TSynthOptions {
   int firstMonth = 1;
   int lastMonth = 12;
   std::uint64_t seed = 1;
+  // Workplaces in all: up to ten the standard ten; beyond them further
+  // workplaces of Lists No. 1 and 2, each a staff position of its own on the
+  // List, for large schedules.
+  int workplaces = 0;
 };
 
 TSynthEmployer MakeEmployer(const TSynthOptions& options);

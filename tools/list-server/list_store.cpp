@@ -220,7 +220,8 @@ void TListStore::LoadFolder(const std::filesystem::path& folder, std::ostream& p
         problems << "skipped " << where << ": ОтчетныйПериод is not a number of months\n";
         continue;
       }
-      served.period = (*months == 0 ? 12 : *months) / 3;
+      // 2010 was reported by half-years: its requests count them, not quarters.
+      served.period = (*months == 0 ? 12 : *months) / (*year == 2010 ? 6 : 3);
       served.answer = ListAnswer(list);
       if (served.answer.empty()) {
         problems << "skipped " << where << ": the answer could not be written\n";

@@ -22,12 +22,13 @@
 #include <string>
 #include <thread>
 
+#include "base/encoding.h"
 #include "list_store.h"
 
 namespace morvel::listserver {
 namespace {
 
-enum class TFault { fNone, fHttpError, fNotXml, fTruncated, fHang };
+enum class TFault { fNone, fHttpError, fNotXml, fTruncated, fHang, fEndless };
 
 struct TOptions {
   std::string lists;
@@ -60,6 +61,8 @@ Options:
                                  connection dropping after half of it
                      hang        the request is accepted and never answered; the
                                  client has to give up by its own time-out
+                     endless     status 200 with a body that never ends (an
+                                 opening element followed by blanks)
   --log FILE       also append every request line received to FILE (request lines
                    always go to standard output, one per line, flushed at once)
   --help           this text
@@ -68,7 +71,8 @@ Which List answers a request: the first one, in file order and then in document
 order of the "Перечень" elements within a file, whose "Предприятие" has "РегНомер"
 or "РегНомерЕЦП" equal to regNum, whose "ОтчетныйГод" equals year, and whose
 period p fits. p is "ОтчетныйПериод" (months; 0, empty or absent count as 12)
-divided by 3. It fits when p equals quarter, or, when collect C is given, when
+divided by 3 (by 6 for 2010, which was reported by half-years, so that its
+quarter parameter counts half-years). It fits when p equals quarter, or, when collect C is given, when
 C <= p <= quarter: a List submitted for a period from C up to the quarter asked
 about is still the one in force in that quarter.
 
@@ -95,6 +99,38 @@ bool ParsePort(const std::string& text, int& port) {
   if (ec != std::errc() || end != text.data() + text.size() || value < 0 || value > 65535) return false;
   port = value;
   return true;
+}
+
+bool IsUtf8(std::string_view bytes) {
+  for (std::size_t i = 0; i < bytes.size();) {
+    const auto c = static_cast<unsigned char>(bytes[i]);
+    std::size_t follow = 0;
+    if (c < 0x80) {
+      follow = 0;
+    } else if ((c & 0xE0) == 0xC0) {
+      follow = 1;
+    } else if ((c & 0xF0) == 0xE0) {
+      follow = 2;
+    } else if ((c & 0xF8) == 0xF0) {
+      follow = 3;
+    } else {
+      return false;
+    }
+    if (i + follow >= bytes.size()) return false;
+    for (std::size_t k = 1; k <= follow; ++k) {
+      if ((static_cast<unsigned char>(bytes[i + k]) & 0xC0) != 0x80) return false;
+    }
+    i += follow + 1;
+  }
+  return true;
+}
+
+// A query value as text. The program sends the windows-1251 bytes of its texts,
+// percent-encoded; a value that already is UTF-8 (typed into a browser or curl)
+// is taken as it is.
+std::string Param(const httplib::Request& req, const char* name) {
+  const std::string bytes = req.get_param_value(name);
+  return IsUtf8(bytes) ? bytes : Cp1251ToUtf8(bytes);
 }
 
 std::optional<int> ParseNumber(const std::string& text) {
@@ -154,6 +190,8 @@ int ParseOptions(int argc, char** argv, TOptions& options, bool& done) {
       options.fault = TFault::fTruncated;
     } else if (*value == "hang") {
       options.fault = TFault::fHang;
+    } else if (*value == "endless") {
+      options.fault = TFault::fEndless;
     } else {
       std::cerr << "morvel-list-server: unknown fault " << *value << " (see --help)\n";
       return 2;
@@ -183,6 +221,19 @@ class TListServer {
         res.status = 503;
         return;
       }
+      case TFault::fEndless:
+        res.status = 200;
+        res.set_chunked_content_provider("application/xml; charset=utf-8",
+                                         [this](std::size_t offset, httplib::DataSink& sink) {
+                                           static const std::string blanks(64 * 1024, ' ');
+                                           if (offset == 0) {
+                                             const std::string head = "<?xml version=\"1.0\"?>\n<Ответ>";
+                                             return sink.write(head.data(), head.size());
+                                           }
+                                           std::lock_guard<std::mutex> lock(fState.stopMutex);
+                                           return !fState.stopping && sink.write(blanks.data(), blanks.size());
+                                         });
+        return;
       case TFault::fTruncated:
       case TFault::fNone:
         break;
@@ -210,7 +261,7 @@ class TListServer {
         return ErrorAnswer("Неверный запрос", std::string("Не задан параметр ") + name);
       }
     }
-    const std::string regNum = req.get_param_value("regNum");
+    const std::string regNum = Param(req, "regNum");
     const std::optional<int> year = ParseNumber(req.get_param_value("year"));
     const std::optional<int> quarter = ParseNumber(req.get_param_value("quarter"));
     std::optional<int> collect;
@@ -225,8 +276,8 @@ class TListServer {
       Note("malformed parameter year or quarter");
       return ErrorAnswer("Неверный запрос", "Параметры year и quarter должны быть целыми числами");
     }
-    if ((fOptions.user && req.get_param_value("user") != *fOptions.user) ||
-        (fOptions.password && req.get_param_value("pass") != *fOptions.password)) {
+    if ((fOptions.user && Param(req, "user") != *fOptions.user) ||
+        (fOptions.password && Param(req, "pass") != *fOptions.password)) {
       Note("wrong user name or password");
       return ErrorAnswer("Ошибка авторизации", "Неверное имя пользователя или пароль");
     }

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Rewrites the generated packs of this folder with morvel-gen. The tests of the
 # pack reader regenerate the same employers from the same options (see
-# tests/records/generated_packs.h) and compare what the reader makes of each file
+# tests/records/forms_test.cpp) and compare what the reader makes of each file
 # with the model it was written from, so the options here and there must agree.
 # Usage: tests/data/packs/regenerate.sh path/to/morvel-gen
 set -euo pipefail

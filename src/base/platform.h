@@ -1,0 +1,37 @@
+// The few places where the program meets the operating system, each behind one
+// function with a branch per platform, so that the rest of the program compiles
+// unchanged for Windows and for Linux.
+#pragma once
+
+#include <ctime>
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace morvel {
+
+// Paths travel through the program as UTF-8 text. A narrow string given to
+// std::filesystem::path directly would be read in the system's ANSI code page on
+// Windows, which breaks every folder named in Cyrillic; these two convert through
+// the UTF-8 form of the path on every platform. Every file operation on a path
+// held as text goes through them.
+std::filesystem::path PathFromUtf8(std::string_view text);
+std::string PathToUtf8(const std::filesystem::path& path);
+
+// The full name of the running program file; empty when the system does not tell.
+std::filesystem::path ExecutablePath();
+
+// The broken-down local time of a moment (the thread-safe form of each platform).
+std::tm LocalTime(std::time_t moment);
+
+// The file of the executable or shared library that holds the code at `address`,
+// as UTF-8; empty when it cannot be told.
+std::string ModuleFileOf(const void* address);
+
+// The words of the command line as UTF-8, the program's own path first. On Windows
+// the arguments handed to main are in the ANSI code page, so they are taken again
+// from the wide command line.
+std::vector<std::string> CommandLineWords(int argc, char** argv);
+
+}  // namespace morvel

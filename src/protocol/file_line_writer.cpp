@@ -1,0 +1,37 @@
+#include "protocol/file_line_writer.h"
+
+#include "base/encoding.h"
+#include "base/error.h"
+
+namespace morvel {
+
+TFileLineWriter::TFileLineWriter(const std::filesystem::path& file, TOpenMode mode) : fFile(file) {
+  const std::ios::openmode openMode =
+      std::ios::binary | std::ios::out | (mode == TOpenMode::omAppend ? std::ios::app : std::ios::trunc);
+  fOut.open(file, openMode);
+  if (!fOut) throw EMorvelError("Cannot open file \"" + file.string() + "\" for writing");
+}
+
+void TFileLineWriter::WriteLine(std::string_view line) {
+  std::string bytes = Utf8ToCp1251(line);
+  bytes += "\r\n";
+  WriteBytes(bytes);
+}
+
+void TFileLineWriter::WriteBytes(std::string_view bytes) {
+  fOut.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  fOut.flush();
+  Check();
+}
+
+void TFileLineWriter::Close() {
+  if (!fOut.is_open()) return;
+  fOut.close();
+  Check();
+}
+
+void TFileLineWriter::Check() {
+  if (fOut.fail()) throw EMorvelError("Cannot write file \"" + fFile.string() + "\"");
+}
+
+}  // namespace morvel

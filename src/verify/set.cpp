@@ -1,0 +1,225 @@
+#include "verify/set.h"
+
+#include <algorithm>
+#include <string>
+#include <unordered_map>
+
+#include "log/logger.h"
+#include "log/singleton.h"
+#include "results/table_result.h"
+
+namespace morvel {
+
+namespace {
+
+// Why a set cannot (fully) be reconciled, in the order the conditions are tried.
+constexpr const char* kOnlyCorrective =
+    "---Найдены только корректирующие ИС, необходимо уточнить отсутствие ИС со льготниками за отчетный период";
+constexpr const char* kNoList =
+    "---Найдены ИС с льготниками (Исхд, либо Исхд и Корр, либо Корр), перечень не найден";
+constexpr const char* kListOnly =
+    "---Не было найдено файлов индивидуальных сведений со льготами с подходящими для сверки заданными условиями "
+    "(РегНомер,Год,Период,Тип), но найден перечень";
+constexpr const char* kNothingHadLists =
+    "---Необходимо уточнить отсутствие ИС со льготниками и Перечня (организация ранее предоставляла перечни)";
+constexpr const char* kNothingNoLists =
+    "---Необходимо уточнить отсутствие ИС со льготниками и Перечня (организация ранее не предоставляла перечни)";
+
+template <typename T>
+void Register(std::unique_ptr<TIdentitySet<T>>& registry, const std::shared_ptr<T>& object) {
+  if (object) registry->emplace(object.get(), object);
+}
+
+}  // namespace
+
+TSet::TSet() : FLogger(&TSingleton::GetInstance<TLogger>()) {}
+
+TSet::~TSet() = default;
+
+void TSet::AddPack(std::unique_ptr<TPack> pack) {
+  if (!pack) return;
+  if (pack->HasLgot) FHasLgot = true;
+  const bool corrective = pack->BaseData && pack->BaseData->Correction;
+  (corrective ? FCorrPacks : FInitPacks).push_back(std::move(pack));
+}
+
+bool TSet::IsSPV2() {
+  if (!fIsSPV2 && !FInitPacks.empty() && FInitPacks.front()->BaseData &&
+      FInitPacks.front()->BaseData->FPDType == TPDType::pdtSPV2)
+    fIsSPV2 = true;
+  return fIsSPV2;
+}
+
+std::uint8_t TSet::IsVerificationPossible(bool hasAtLeastOneInitPack) {
+  const bool hasList = FList != nullptr;
+  const bool hasCorr = !FCorrPacks.empty();
+  std::uint8_t code = 0;
+  const char* line = nullptr;
+  if (hasList && hasCorr && !hasAtLeastOneInitPack && FHasLgot) {
+    code = 22;
+    line = kOnlyCorrective;
+  } else if (!hasList && !IsSPV2() && (FHasInitPacks || hasCorr) && FHasLgot) {
+    code = 23;
+    line = kNoList;
+  } else if (hasList && !FHasLgot && !hasCorr && !FHasInitPacks && !FList->fWorkers.empty()) {
+    code = 25;
+    line = kListOnly;
+  } else if (!hasList && !FHasLgot && FOrganizationHasLists) {
+    code = 12;
+    line = kNothingHadLists;
+  } else if (!hasList && !FHasLgot) {
+    code = 11;
+    line = kNothingNoLists;
+  }
+  if (FLogger) {
+    if (line) FLogger->AddEntry(line, false);
+    FLogger->AddEntry("---eCode=" + std::to_string(code), false);
+  }
+  return code;
+}
+
+std::vector<std::shared_ptr<TWorker>> TSet::UnionISWorkers(TResultList& ErrorResults, TResultList& WarningResults) {
+  FHasSPV1 = false;
+  // The dictionary keeps its insertion order beside the look-up, so the union
+  // comes out in the order the persons were first met: reproducible protocols.
+  std::unordered_map<std::string, std::size_t> index;
+  std::vector<std::shared_ptr<TWorker>> united;
+
+  for (std::size_t p = 0; p < FInitPacks.size(); ++p) {
+    const TPack& pack = *FInitPacks[p];
+    if (p == 0 && pack.BaseData && pack.BaseData->FPDType == TPDType::pdtSPV1) FHasSPV1 = true;
+    for (const auto& W : pack.Workers) {
+      if (!W) continue;
+      auto [it, inserted] = index.try_emplace(W->SN, united.size());
+      if (inserted) {
+        united.push_back(W);
+        continue;
+      }
+      TWorker& K = *united[it->second];
+      for (const auto& period : W->WorkPeriods) K.WorkPeriods.push_back(period->Clone());
+      if (W->HasLgotBasis && !W->WorkPeriods.empty()) K.HasLgotBasis = true;
+      for (const auto& payment : W->AddTariffPayments)
+        if (payment && payment->Sum > 0) K.AddTariffPayments.push_back(payment->Clone());
+    }
+  }
+
+  for (const auto& pack : FCorrPacks) {
+    for (const auto& W : pack->Workers) {
+      if (!W) continue;
+      auto [it, inserted] = index.try_emplace(W->SN, united.size());
+      if (inserted) {
+        united.push_back(W);
+        continue;
+      }
+      RemovePersonResults(ErrorResults, W->SN);
+      RemovePersonResults(WarningResults, W->SN);
+      united[it->second] = W;
+    }
+  }
+  return united;
+}
+
+void TSet::RemovePersonResults(TResultList& Results, const std::string& SN) {
+  for (const auto& result : Results) {
+    auto* table = dynamic_cast<TTableResult*>(result.get());
+    if (!table) continue;
+    for (int i = table->Count() - 1; i >= 0; --i) {
+      const TResultRecord& record = table->GetRecord(i);
+      if (record.FWorker_PD && record.FWorker_PD->SN == SN) table->DeleteRecord(i);
+    }
+  }
+}
+
+int TSet::CountVerifiedpeople() const {
+  int count = 0;
+  for (const auto& pack : FInitPacks) count += pack->FLgotWorkerCount;
+  for (const auto& pack : FCorrPacks) count += pack->FLgotWorkerCount;
+  return count;
+}
+
+void TSet::UniteList() {
+  FListWorkers = std::make_unique<TIdentitySet<TWorker>>();
+  FistPeriods = std::make_unique<TIdentitySet<TWorkPeriod>>();
+  FListPositions = std::make_unique<TIdentitySet<TPosition>>();
+  if (!FList) return;
+  for (const auto& worker : FList->fWorkers) {
+    if (!worker) continue;
+    Register(FListWorkers, worker);
+    for (const auto& period : worker->MergedWorkPeriods) Register(FistPeriods, period);
+  }
+  for (const auto& position : FList->fPositions) Register(FListPositions, position);
+}
+
+void TSet::UniteIS() {
+  FIsWorkers = std::make_unique<TIdentitySet<TWorker>>();
+  FIsPeriods = std::make_unique<TIdentitySet<TWorkPeriod>>();
+  FIsPayments = std::make_unique<TIdentitySet<TAddTariffPayment>>();
+  for (const TPackList* packs : {&FInitPacks, &FCorrPacks}) {
+    for (const auto& pack : *packs) {
+      for (const auto& worker : pack->Workers) {
+        if (!worker) continue;
+        Register(FIsWorkers, worker);
+        for (const auto& period : worker->MergedWorkPeriods) Register(FIsPeriods, period);
+        for (const auto& payment : worker->AddTariffPayments) Register(FIsPayments, payment);
+      }
+    }
+  }
+}
+
+namespace {
+
+// Releasing an object drops the set's reference to it. A worker that no result
+// refers to also lets go of its periods and payments at once, so the memory of
+// a person nobody prints is returned before the protocol part is written;
+// whatever a record still refers to stays alive through the record.
+template <typename T>
+void Release(std::shared_ptr<T>& object) {
+  object.reset();
+}
+
+template <>
+void Release(std::shared_ptr<TWorker>& worker) {
+  if (worker && !worker->IsResultData) {
+    worker->WorkPeriods.clear();
+    worker->MergedWorkPeriods.clear();
+    worker->FParsePeriods.clear();
+    worker->AddTariffPayments.clear();
+  }
+  worker.reset();
+}
+
+template <typename T>
+void Flush(TIdentitySet<T>* registry, bool notResultData, std::unordered_set<const void*>& deleted) {
+  if (!registry) return;
+  for (auto& [key, object] : *registry) {
+    if (!object) continue;  // released by the first flush
+    if (notResultData && object->IsResultData) continue;
+    if (deleted.insert(key).second) Release(object);
+    object.reset();
+  }
+}
+
+}  // namespace
+
+void TSet::FlushResults(bool notResultData) {
+  if (!FDeletedObjects) FDeletedObjects = std::make_unique<std::unordered_set<const void*>>();
+  try {
+    Flush(FistPeriods.get(), notResultData, *FDeletedObjects);
+    Flush(FListPositions.get(), notResultData, *FDeletedObjects);
+    Flush(FListWorkers.get(), notResultData, *FDeletedObjects);
+    Flush(FIsPeriods.get(), notResultData, *FDeletedObjects);
+    Flush(FIsPayments.get(), notResultData, *FDeletedObjects);
+    Flush(FIsWorkers.get(), notResultData, *FDeletedObjects);
+  } catch (...) {
+    // Releasing only drops references; whatever failed, the set still dies whole.
+  }
+  if (notResultData) return;
+  FistPeriods.reset();
+  FListPositions.reset();
+  FListWorkers.reset();
+  FIsPeriods.reset();
+  FIsPayments.reset();
+  FIsWorkers.reset();
+}
+
+}  // namespace morvel

@@ -1,0 +1,443 @@
+// Whole headless runs of the real program: folders of packs on disk, the
+// reference List server on 127.0.0.1, the protocol and the exit code.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <future>
+#include <regex>
+#include <string>
+#include <vector>
+
+#include "app/server_process.h"
+#include "base/encoding.h"
+#include "support/test_support.h"
+
+namespace morvel {
+namespace {
+
+namespace fs = std::filesystem;
+
+// ---- Packs and Lists written for each case -------------------------------
+
+struct Period {
+  std::string from, to;       // yyyy-mm-dd
+  std::string basis;          // "27-1", or empty for a period without preferential work
+  std::string position;       // position code of the list of professions
+  std::string extra = "";     // additional data ("ДЕТИ"), an entry of its own
+};
+
+struct Person {
+  std::string snils, surname, name, patronymic;
+  std::vector<Period> periods;
+};
+
+struct PackSpec {
+  std::string regNum = "099-009-000001";
+  std::string orgName = "АО &quot;Литейный завод&quot;";  // as written in the XML
+  int year = 2019;
+  bool corrective = false;  // a СЗВ-КОРР filed the next year for `year`
+  std::string guid = "0c1e2a4b-0000-4000-8000-000000000001";
+  std::string date = "2020-01-15";
+  std::vector<Person> persons;
+};
+
+std::string PeriodsXml(const Person& p) {
+  std::string xml;
+  int line = 0;
+  for (const Period& period : p.periods) {
+    xml += "   <СтажевыйПериод>\n    <НомерСтроки>" + std::to_string(++line) + "</НомерСтроки>\n";
+    xml += "    <ИС4:Период>\n     <УТ2:С>" + period.from + "</УТ2:С>\n     <УТ2:По>" + period.to +
+           "</УТ2:По>\n    </ИС4:Период>\n";
+    int entry = 0;
+    if (!period.basis.empty()) {
+      xml += "    <ИС4:ЛьготныйСтаж>\n     <ИС4:НомерСтроки>" + std::to_string(++entry) +
+             "</ИС4:НомерСтроки>\n     <ИС4:ОУТ>\n      <ИС4:Код>" + period.basis + "</ИС4:Код>\n";
+      if (!period.position.empty()) xml += "      <ИС4:ПозицияСписка>" + period.position + "</ИС4:ПозицияСписка>\n";
+      xml += "     </ИС4:ОУТ>\n    </ИС4:ЛьготныйСтаж>\n";
+    }
+    if (!period.extra.empty()) {
+      xml += "    <ИС4:ЛьготныйСтаж>\n     <ИС4:НомерСтроки>" + std::to_string(++entry) +
+             "</ИС4:НомерСтроки>\n     <ИС4:ДопСведенияИС>" + period.extra + "</ИС4:ДопСведенияИС>\n"
+             "    </ИС4:ЛьготныйСтаж>\n";
+    }
+    xml += "   </СтажевыйПериод>\n";
+  }
+  return xml;
+}
+
+std::string NameXml(const Person& p) {
+  return "   <ФИО>\n    <УТ2:Фамилия>" + p.surname + "</УТ2:Фамилия>\n    <УТ2:Имя>" + p.name +
+         "</УТ2:Имя>\n    <УТ2:Отчество>" + p.patronymic + "</УТ2:Отчество>\n   </ФИО>\n   <СНИЛС>" + p.snils +
+         "</СНИЛС>\n";
+}
+
+std::string EmployerXml(const PackSpec& s) {
+  return "  <Страхователь>\n   <УТ2:РегНомер>" + s.regNum +
+         "</УТ2:РегНомер>\n   <УТ2:ИНН>3300000001</УТ2:ИНН>\n   <УТ2:КПП>330001001</УТ2:КПП>\n"
+         "   <ИС4:Наименование>" + s.orgName + "</ИС4:Наименование>\n  </Страхователь>\n";
+}
+
+std::string PackXml(const PackSpec& s) {
+  const std::string form = s.corrective ? "СЗВ-КОРР" : "СЗВ-СТАЖ";
+  std::string xml = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<ЭДЖУВ xmlns=\"http://пф.рф/" + form +
+                    "/2019-12-09\" xmlns:АФ4=\"http://пф.рф/АФ/2018-12-07\" xmlns:УТ2=\"http://пф.рф/УТ/2017-08-21\" "
+                    "xmlns:ИС4=\"http://пф.рф/ИС/2019-12-09\" xmlns:ВС2=\"http://пф.рф/ВС/2017-08-21\">\n";
+  const std::string year = std::to_string(s.year);
+  if (s.corrective) {
+    for (const Person& p : s.persons) {
+      xml += " <СЗВ-КОРР>\n" + EmployerXml(s) + "  <ОтчетныйПериод>\n   <Код>0</Код>\n   <Год>" +
+             std::to_string(s.year + 1) + "</Год>\n  </ОтчетныйПериод>\n  <КорректируемыйПериод>\n"
+             "   <ОтчетныйПериод>\n    <Код>0</Код>\n    <Год>" + year +
+             "</Год>\n   </ОтчетныйПериод>\n  </КорректируемыйПериод>\n  <Тип>0</Тип>\n" + NameXml(p) +
+             PeriodsXml(p) + " </СЗВ-КОРР>\n";
+    }
+  } else {
+    xml += " <СЗВ-СТАЖ>\n" + EmployerXml(s) + "  <ОтчетныйПериод>\n   <Код>0</Код>\n   <Год>" + year +
+           "</Год>\n  </ОтчетныйПериод>\n  <Тип>0</Тип>\n";
+    int number = 0;
+    for (const Person& p : s.persons)
+      xml += "  <ЗЛ>\n   <НомерПП>" + std::to_string(++number) + "</НомерПП>\n" + NameXml(p) + PeriodsXml(p) +
+             "  </ЗЛ>\n";
+    xml += " </СЗВ-СТАЖ>\n";
+  }
+  xml += " <ОДВ-1>\n" + EmployerXml(s) + "  <ТипСведений>" + std::string(s.corrective ? "КОРРЕКТИРУЮЩАЯ" : "ИСХОДНАЯ") +
+         "</ТипСведений>\n  <КоличествоЗЛ>" + std::to_string(s.persons.size()) + "</КоличествоЗЛ>\n </ОДВ-1>\n";
+  xml += " <СлужебнаяИнформация>\n  <АФ4:GUID>" + s.guid + "</АФ4:GUID>\n  <АФ4:ДатаВремя>" + s.date +
+         "T09:00:00</АФ4:ДатаВремя>\n </СлужебнаяИнформация>\n</ЭДЖУВ>\n";
+  return xml;
+}
+
+// A List of the whole year with one position of Список 1 and the given persons
+// in its nominal list.
+std::string ListXml(const std::string& regNum, int year, const std::string& position = "1110200А-17541",
+                    const std::string& staff = "2") {
+  const std::string y = std::to_string(year);
+  return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Перечень ОтчетныйГод=\"" + y +
+         "\" ОтчетныйПериод=\"12\" НакопитИтогом=\"0\" Тип=\"ИСХОДНЫЙ\">\n  <Предприятие РегНомер=\"" + regNum +
+         "\" Наименование=\"АО &quot;Литейный завод&quot;\">\n    <Подразделение Номер=\"1\" "
+         "Наименование=\"Литейный цех\">\n      <ПоименныйСписок>\n        <Работник СтраховойНомер=\"112-233-445 95\" "
+         "Фамилия=\"Сидоров\" Имя=\"Олег\" Отчество=\"Петрович\">\n          <ПериодРаботы ДатаНач=\"01.10." + y +
+         "\" ДатаКон=\"31.12." + y + "\">\n            <Профессия>Плавильщик</Профессия>\n"
+         "            <ОснованиеЛьготы>27-1</ОснованиеЛьготы>\n            <Ставка>1</Ставка>\n"
+         "            <ПозицияСписка>" + position + "</ПозицияСписка>\n          </ПериодРаботы>\n        </Работник>\n"
+         "      </ПоименныйСписок>\n      <Позиция ДатаНач=\"01.01.2015\">\n        <Профессия>Плавильщик</Профессия>\n"
+         "        <ОснованиеЛьготы>27-1</ОснованиеЛьготы>\n        <ПозицияСписка>" + position +
+         "</ПозицияСписка>\n        <КоличествоШтат>" + staff + "</КоличествоШтат>\n      </Позиция>\n"
+         "    </Подразделение>\n  </Предприятие>\n</Перечень>\n";
+}
+
+Person Sidorov(std::vector<Period> periods = {{"2019-10-01", "2019-12-31", "27-1", "1110200А-17541"}}) {
+  return {"112-233-445 95", "Сидоров", "Олег", "Петрович", std::move(periods)};
+}
+
+std::string PackFileName(const std::string& regNum, int number) {
+  return "PFR-700-Y-2019-ORG-" + regNum + "-DCK-0000" + std::to_string(number) + "-DPT-000000-DCK-00000.xml";
+}
+
+// ---- The run ----------------------------------------------------------------
+
+class PipelineTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    fs::create_directories(dataFolder);
+    fs::create_directories(isFolder);
+    fs::create_directories(reportFolder);
+    fs::create_directories(listFolder);
+  }
+
+  void AddPack(const PackSpec& spec, int number = 1) {
+    test::WriteFile(isFolder / PackFileName(spec.regNum, number), PackXml(spec));
+  }
+  void AddList(const std::string& name, const std::string& xml) { test::WriteFile(listFolder / name, xml); }
+
+  // The configuration of a headless run against the server on `port`.
+  void WriteConfig(int port, const std::string& options = "TerritoryControl=0\r\nWithList=1\r\n") {
+    test::WriteFile(dataFolder / "MorvelConfig.ini",
+                    "[Directories]\r\nIS=" + isFolder.string() + "\r\nReport=" + reportFolder.string() +
+                        "\r\n[SummListServer]\r\nName=127.0.0.1\r\nPort=" + std::to_string(port) +
+                        "\r\nApp=list4\r\nConnect=1\r\n[Options]\r\nStaff=1\r\nNameList=1\r\nDebug=1\r\n" + options);
+  }
+
+  test::ProcessResult Run(const std::vector<std::string>& args) {
+    return test::RunProcess(test::BuiltProgram("morvel"), args,
+                            {{"XDG_CONFIG_HOME", home.path().string()}, {"MORVEL_HTTP_TIMEOUT", "10"}});
+  }
+  test::ProcessResult RunWithServer(const std::vector<std::string>& extraConfig = {}) {
+    ServerProcess server({"--lists", listFolder.string(), "--log", (work / "requests.log").string()});
+    WriteConfig(server.Port(), extraConfig.empty() ? "TerritoryControl=0\r\nWithList=1\r\n" : extraConfig[0]);
+    return Run({"bpi", isFolder.string(), reportFolder.string()});
+  }
+
+  // The one protocol of the report folder, in UTF-8 with LF breaks; every line
+  // must have ended in CR LF.
+  std::string Protocol() const {
+    std::vector<fs::path> found;
+    for (const auto& e : fs::directory_iterator(reportFolder)) found.push_back(e.path());
+    EXPECT_EQ(found.size(), 1u) << "the report folder holds the protocol and nothing else";
+    if (found.empty()) return {};
+    EXPECT_EQ(found[0].extension(), ".html");
+    return Normalised(test::ReadFile(found[0]));
+  }
+
+  static std::string Normalised(const std::string& cp1251) {
+    std::string text = Cp1251ToUtf8(cp1251);
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+      if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
+      if (text[i] == '\n') {
+        EXPECT_TRUE(i > 0 && text[i - 1] == '\r') << "a bare line feed at " << i;
+      }
+      out += text[i];
+    }
+    return out;
+  }
+
+  // An expected protocol written by hand, with the version, the build date, the
+  // check date and the folder of packs filled in from the protocol itself.
+  std::string Expected(const std::string& name, const std::string& actual) const {
+    std::string text = test::ReadFile(test::TestData("pipeline/expected/" + name));
+    std::smatch m;
+    const std::regex version("версия (\\d+\\.\\d+\\.\\d+\\.\\d+) от (\\d\\d\\.\\d\\d\\.\\d{4})");
+    EXPECT_TRUE(std::regex_search(actual, m, version)) << actual;
+    const std::regex checkDate("Дата проверки: (\\d\\d\\.\\d\\d\\.\\d{4})</h4>");
+    std::smatch d;
+    EXPECT_TRUE(std::regex_search(actual, d, checkDate));
+    auto replace = [&text](const std::string& from, const std::string& to) {
+      for (std::size_t at; (at = text.find(from)) != std::string::npos;) text.replace(at, from.size(), to);
+    };
+    if (m.size() == 3) {
+      replace("@VERSION@", m[1]);
+      replace("@APPDATE@", m[2]);
+    }
+    if (d.size() == 2) replace("@CHECKDATE@", d[1]);
+    replace("@IS@", isFolder.string());
+    return text;
+  }
+
+  void ExpectProtocol(const std::string& expectedName) {
+    const std::string actual = Protocol();
+    EXPECT_EQ(actual, Expected(expectedName, actual));
+  }
+
+  test::TempDir home;
+  test::TempDir work;
+  fs::path dataFolder = home.path() / "Morvel";
+  fs::path isFolder = work / "is";
+  fs::path reportFolder = work / "report";
+  fs::path listFolder = work / "lists";
+};
+
+TEST_F(PipelineTest, CleanPackAndMatchingListGiveCodeZeroAndNoErrors) {
+  fs::copy(test::TestData("pipeline/clean/is"), isFolder);
+  fs::copy(test::TestData("pipeline/lists"), listFolder);
+  const test::ProcessResult r = RunWithServer();
+  EXPECT_EQ(r.exitCode, 0) << r.output;
+  ExpectProtocol("clean.html");
+  EXPECT_EQ(test::ReadFile(work / "requests.log"),
+            "GET /list4/GetList?user=&pass=&regNum=099-009-000001&year=2019&quarter=4\n");
+  EXPECT_FALSE(fs::exists(dataFolder / "Temp")) << "the run's own folder goes with the run";
+}
+
+TEST_F(PipelineTest, EmptyFolderGivesTheShortProtocolOfCodeTen) {
+  WriteConfig(1);
+  const test::ProcessResult r = Run({"/bpi", "099-009-000001"});
+  EXPECT_EQ(r.exitCode, 10) << r.output;
+  ExpectProtocol("no-files.html");
+}
+
+TEST_F(PipelineTest, UnreachableServerGivesTheShortProtocolOfCode21) {
+  fs::copy(test::TestData("pipeline/clean/is"), isFolder);
+  int deadPort = 0;
+  {
+    ServerProcess gone({"--lists", listFolder.string()});
+    deadPort = gone.Port();
+  }
+  WriteConfig(deadPort);
+  const test::ProcessResult r = Run({"bpi", isFolder.string(), reportFolder.string()});
+  EXPECT_EQ(r.exitCode, 21) << r.output;
+  ExpectProtocol("server-down.html");
+}
+
+TEST_F(PipelineTest, PreferentialPersonsWithoutListGiveCode23AndTheServersWarning) {
+  AddPack({.persons = {Sidorov()}});
+  const test::ProcessResult r = RunWithServer();
+  EXPECT_EQ(r.exitCode, 23) << r.output;
+  const std::string protocol = Protocol();
+  EXPECT_NE(protocol.find("Код завершения программы: 23</div>"), std::string::npos);
+  EXPECT_NE(protocol.find("По запрашиваемым параметрам ничего найдено не было"), std::string::npos) << protocol;
+  EXPECT_EQ(protocol.find("<h3>Ошибок нет</h3>"), std::string::npos);  // the server's warning is a search message
+}
+
+TEST_F(PipelineTest, NothingPreferentialAndNoListGiveCode11) {
+  AddPack({.persons = {Sidorov({{"2019-10-01", "2019-12-31", "", ""}})}});
+  const test::ProcessResult r = RunWithServer();
+  EXPECT_EQ(r.exitCode, 11) << r.output;
+  EXPECT_NE(Protocol().find("Код завершения программы: 11</div>"), std::string::npos);
+}
+
+TEST_F(PipelineTest, PeriodOfAPositionMissingFromTheListIsAnError) {
+  AddPack({.persons = {Sidorov({{"2019-10-01", "2019-12-31", "27-1", "1010100А-13790"}})}});
+  AddList("list.xml", ListXml("099-009-000001", 2019));
+  const test::ProcessResult r = RunWithServer();
+  EXPECT_EQ(r.exitCode, 30) << r.output;
+  const std::string protocol = Protocol();
+  EXPECT_NE(protocol.find("<table id=\"TPositionErrors\""), std::string::npos) << protocol;
+  EXPECT_EQ(protocol.find("<div class=\"warn\">"), std::string::npos);  // no warning, no division
+}
+
+TEST_F(PipelineTest, CorrectiveRecordsOnlyKeepCode22WithOneErrorTableAndRaiseItWithTwo) {
+  {
+    AddPack({.corrective = true, .persons = {Sidorov({{"2019-10-01", "2019-12-31", "27-1", "1010100А-13790"}})}});
+    AddList("list.xml", ListXml("099-009-000001", 2019));
+    const test::ProcessResult r = RunWithServer();
+    EXPECT_EQ(r.exitCode, 22) << r.output;
+    const std::string protocol = Protocol();
+    EXPECT_NE(protocol.find("<table id=\"TPositionErrors\""), std::string::npos) << protocol;
+    EXPECT_NE(protocol.find("<td>2019, 4</td>"), std::string::npos);  // the corrective row's period cell
+  }
+  fs::remove_all(reportFolder);
+  fs::create_directories(reportFolder);
+  AddPack({.corrective = true,
+           .persons = {Sidorov({{"2019-10-01", "2019-11-30", "27-1", "1010100А-13790"},
+                                {"2019-12-01", "2019-12-31", "27-1", "1110200А-17541", "ДЕТИ"}})}});
+  const test::ProcessResult r = RunWithServer();
+  EXPECT_EQ(r.exitCode, 30) << r.output;
+}
+
+TEST_F(PipelineTest, TwoSetsArePrintedFromTheLastAndTheWorstCodeWins) {
+  // 2019: an error; 2020: clean. The sets are verified from the last found to
+  // the first, each with a heading of its own.
+  AddPack({.persons = {Sidorov({{"2019-10-01", "2019-12-31", "27-1", "1010100А-13790"}})}}, 1);
+  AddPack({.year = 2020,
+           .guid = "0c1e2a4b-0000-4000-8000-000000000002",
+           .date = "2021-01-15",
+           .persons = {Sidorov({{"2020-10-01", "2020-12-31", "27-1", "1110200А-17541"}})}},
+          2);
+  AddList("list-2019.xml", ListXml("099-009-000001", 2019));
+  AddList("list-2020.xml", ListXml("099-009-000001", 2020));
+  const test::ProcessResult r = RunWithServer();
+  EXPECT_EQ(r.exitCode, 30) << r.output;
+  const std::string protocol = Protocol();
+  const auto first = protocol.find("Отчетный период: <b>");
+  ASSERT_NE(first, std::string::npos);
+  const auto second = protocol.find("Отчетный период: <b>", first + 1);
+  ASSERT_NE(second, std::string::npos) << "two period headings";
+  EXPECT_NE(protocol.find("<td>4,2019</td>"), std::string::npos);
+  EXPECT_NE(protocol.find("<td>4,2020</td>"), std::string::npos);
+  EXPECT_NE(protocol.find("<b>Всего исходных: 2</b>"), std::string::npos);
+}
+
+TEST_F(PipelineTest, CorrectivePacksAreListedByTheirDates) {
+  AddPack({.persons = {Sidorov()}}, 1);
+  const std::vector<std::pair<std::string, std::string>> dates = {
+      {"0c1e2a4b-0000-4000-8000-00000000000a", "2021-05-01"},
+      {"0c1e2a4b-0000-4000-8000-00000000000b", "2020-03-15"},
+      {"0c1e2a4b-0000-4000-8000-00000000000c", "2021-01-10"}};
+  int number = 2;
+  for (const auto& [guid, date] : dates)
+    AddPack({.corrective = true, .guid = guid, .date = date, .persons = {Sidorov()}}, number++);
+  AddList("list.xml", ListXml("099-009-000001", 2019));
+  RunWithServer();
+  const std::string protocol = Protocol();
+  const auto b = protocol.find("<td>2020-03-15</td>");
+  const auto c = protocol.find("<td>2021-01-10</td>");
+  const auto a = protocol.find("<td>2021-05-01</td>");
+  ASSERT_NE(a, std::string::npos) << protocol;
+  EXPECT_LT(b, c);
+  EXPECT_LT(c, a);
+  EXPECT_NE(protocol.find("<b>Всего корректирующих: 3</b>"), std::string::npos);
+}
+
+TEST_F(PipelineTest, WithoutListComparisonNoSetCodeIsMade) {
+  AddPack({.persons = {Sidorov({{"2019-10-01", "2019-12-31", "27-1", "1010100А-13790"}})}});
+  const test::ProcessResult r = RunWithServer({"TerritoryControl=1\r\nWithList=0\r\n"});
+  EXPECT_EQ(r.exitCode, 0) << r.output;
+  const std::string protocol = Protocol();
+  EXPECT_EQ(protocol.find("<li>Сверка по фактическим периодам.</li>"), std::string::npos);
+  EXPECT_NE(protocol.find("<input type=\"checkbox\" checked disabled> Проверка правомерности"), std::string::npos);
+}
+
+TEST_F(PipelineTest, MarkupInAnOrganisationNamePrintsAsText) {
+  AddPack({.orgName = "&lt;script&gt;alert(1)&lt;/script&gt; ООО", .persons = {Sidorov()}});
+  AddList("list.xml", ListXml("099-009-000001", 2019));
+  RunWithServer();
+  const std::string protocol = Protocol();
+  EXPECT_EQ(protocol.find("<script>alert"), std::string::npos);
+  EXPECT_NE(protocol.find("Организация:<br/>&lt;script&gt;alert(1)&lt;/script&gt; ООО</h3>"), std::string::npos)
+      << protocol;
+}
+
+// The demo employer's protocol in a real browser: the warning switch hides
+// every warning the reconciliation found and shows them again.
+TEST_F(PipelineTest, DemoProtocolWarningSwitchWorksInABrowser) {
+  fs::copy(fs::path(MORVEL_SOURCE_DIR) / "demo/is", isFolder);
+  fs::copy(fs::path(MORVEL_SOURCE_DIR) / "demo/lists", listFolder);
+  const test::ProcessResult r = RunWithServer({"TerritoryControl=1\r\nWithList=1\r\n"});
+  ASSERT_EQ(r.exitCode, 30) << r.output;
+  fs::path protocol;
+  for (const auto& e : fs::directory_iterator(reportFolder)) protocol = e.path();
+  const test::ProcessResult run =
+      test::RunProcess("/bin/bash", {MORVEL_SOURCE_DIR "/scripts/check-warning-switch.sh", protocol.string()});
+  if (run.exitCode == 127) {
+    GTEST_SKIP() << "no Chromium installed (Debian package chromium, see scripts/bootstrap.sh): "
+                    "the warning switch is not checked in a browser";
+  }
+  ASSERT_EQ(run.exitCode, 0) << run.output;
+  std::smatch m;
+  const std::regex line("warnings=(\\d+) errors=(\\d+) shown=(\\d+)/(\\d+) untick=(\\d+)/(\\d+) retick=(\\d+)/(\\d+)");
+  ASSERT_TRUE(std::regex_search(run.output, m, line)) << run.output;
+  EXPECT_GT(std::stoi(m[1]), 0) << "the demo has warnings";
+  EXPECT_GT(std::stoi(m[2]), 0) << "the demo has errors";
+  EXPECT_EQ(m[3], m[1]);
+  EXPECT_EQ(m[5], "0") << "a warning stays visible after unticking";
+  EXPECT_EQ(m[6], m[2]) << "unticking hid an error";
+  EXPECT_EQ(m[7], m[1]) << "ticking again did not show every warning";
+}
+
+// Headless runs of several employers may be started at once into one report
+// folder: each must get a whole protocol with its own findings only.
+TEST_F(PipelineTest, EightRunsAtOnceIntoOneReportFolderKeepTheirOwnProtocols) {
+  std::vector<std::string> numbers;
+  std::vector<fs::path> folders;
+  for (int i = 1; i <= 8; ++i) {
+    const std::string regNum = "099-009-00000" + std::to_string(i);
+    numbers.push_back(regNum);
+    folders.push_back(work / ("is" + std::to_string(i)));
+    // Odd employers report a position the List does not have: an error of their own.
+    const std::string position = i % 2 == 1 ? "1010100А-13790" : "1110200А-17541";
+    const std::string guid = "0c1e2a4b-0000-4000-8000-00000000010" + std::to_string(i);
+    test::WriteFile(folders.back() / PackFileName(regNum, 1),
+                    PackXml({.regNum = regNum, .guid = guid,
+                             .persons = {Sidorov({{"2019-10-01", "2019-12-31", "27-1", position}})}}));
+    AddList("list-" + std::to_string(i) + ".xml", ListXml(regNum, 2019));
+  }
+  ServerProcess server({"--lists", listFolder.string()});
+  WriteConfig(server.Port());
+  std::vector<std::future<test::ProcessResult>> runs;
+  for (const fs::path& folder : folders)
+    runs.push_back(std::async(std::launch::async, [this, folder] {
+      return Run({"bpi", folder.string(), reportFolder.string()});
+    }));
+  for (std::size_t i = 0; i < runs.size(); ++i) {
+    const test::ProcessResult r = runs[i].get();
+    EXPECT_EQ(r.exitCode, i % 2 == 0 ? 30 : 0) << numbers[i] << ": " << r.output;
+  }
+  for (std::size_t i = 0; i < numbers.size(); ++i) {
+    const fs::path file = reportFolder / ("MORVEL-2019-4-REGNO-" + numbers[i] + ".html");
+    ASSERT_TRUE(fs::exists(file)) << file;
+    const std::string protocol = Normalised(test::ReadFile(file));
+    EXPECT_TRUE(protocol.size() > 16 && protocol.compare(protocol.size() - 16, 16, "</body>\n</html>\n") == 0);
+    EXPECT_EQ(std::count_if(numbers.begin(), numbers.end(),
+                            [&](const std::string& n) { return protocol.find(n) != std::string::npos; }),
+              1)
+        << "only its own employer in " << file;
+    EXPECT_EQ(protocol.find("<table id=\"TPositionErrors\"") != std::string::npos, i % 2 == 0) << file;
+  }
+  std::size_t files = 0;
+  for ([[maybe_unused]] const auto& e : fs::directory_iterator(reportFolder)) ++files;
+  EXPECT_EQ(files, 8u) << "no part files or half-written protocols are left in the report folder";
+}
+
+}  // namespace
+}  // namespace morvel

@@ -1,0 +1,77 @@
+// The platform functions and the encoding checks that decide how a file is saved.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <ctime>
+
+#include "base/encoding.h"
+#include "base/files.h"
+#include "base/paths.h"
+#include "base/platform.h"
+#include "support/test_support.h"
+
+namespace morvel {
+namespace {
+
+using ::testing::HasSubstr;
+
+TEST(PathText, CyrillicAndGreekNamesGoThroughFileOperationsUnchanged) {
+  test::TempDir dir;
+  const std::string name = "Отчёты Ωμέγα";
+  const std::filesystem::path folder = dir.path() / PathFromUtf8(name);
+  std::filesystem::create_directory(folder);
+  ASSERT_TRUE(WriteFileAtomically(folder / PathFromUtf8("файл.txt"), "x"));
+  // The name read back from the folder listing is the UTF-8 text it was made from.
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
+    names.push_back(PathToUtf8(entry.path().filename()));
+  }
+  EXPECT_EQ(names, std::vector<std::string>{name});
+  EXPECT_EQ(ReadFileBytes(PathFromUtf8(PathToUtf8(folder)) / PathFromUtf8("файл.txt")), "x");
+  EXPECT_EQ(PathToUtf8(PathFromUtf8("")), "");
+}
+
+TEST(PathText, TrailingSeparatorIsAddedOnce) {
+  const std::string sep(1, static_cast<char>(std::filesystem::path::preferred_separator));
+  EXPECT_EQ(WithTrailingSeparator(PathFromUtf8("Папка")), "Папка" + sep);
+  EXPECT_EQ(WithTrailingSeparator(PathFromUtf8("Папка" + sep)), "Папка" + sep);
+}
+
+TEST(Platform, ProgramFileAndFolderAreThoseOfTheRunningTest) {
+  const std::filesystem::path exe = ExecutablePath();
+  ASSERT_FALSE(exe.empty());
+  EXPECT_EQ(exe.filename(), "test_base");
+  EXPECT_EQ(ProgramFolder(), exe.parent_path());
+  // Code of this program is found in this program's file.
+  EXPECT_THAT(ModuleFileOf(reinterpret_cast<const void*>(&ExecutablePath)), HasSubstr("test_base"));
+  EXPECT_EQ(ModuleFileOf(nullptr), "");
+}
+
+TEST(Platform, LocalTimeBreaksDownAMoment) {
+  const std::time_t now = std::time(nullptr);
+  const std::tm local = LocalTime(now);
+  EXPECT_GE(local.tm_year + 1900, 2024);
+  EXPECT_GE(local.tm_mday, 1);
+  EXPECT_LE(local.tm_mday, 31);
+  std::tm copy = local;
+  EXPECT_EQ(std::mktime(&copy), now);
+}
+
+TEST(Platform, CommandLineWordsKeepTheirOrder) {
+  char a[] = "/opt/bpi-tools/morvel";
+  char b[] = "bpi";
+  char c[] = "/данные";
+  char* argv[] = {a, b, c};
+  EXPECT_EQ(CommandLineWords(3, argv), (std::vector<std::string>{a, b, c}));
+}
+
+TEST(Encoding, TextWithoutAWindows1251FormIsTold) {
+  EXPECT_EQ(TryUtf8ToCp1251("Жук?"), std::optional<std::string>("\xC6\xF3\xEA?"));
+  EXPECT_EQ(TryUtf8ToCp1251("ascii"), std::optional<std::string>("ascii"));
+  EXPECT_EQ(TryUtf8ToCp1251("Жук Ω"), std::nullopt);
+  EXPECT_EQ(TryUtf8ToCp1251("\xFF broken"), std::nullopt);
+  EXPECT_EQ(DecodeAnsiOrUtf8(std::string(kUtf8ByteOrderMark) + "Ω"), "Ω");
+}
+
+}  // namespace
+}  // namespace morvel
