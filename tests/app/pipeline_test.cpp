@@ -32,7 +32,7 @@ struct Person {
   std::vector<Period> periods;
 };
 
-struct PackSpec {
+struct PackContent {
   std::string regNum = "099-009-000001";
   std::string orgName = "АО &quot;Литейный завод&quot;";  // as written in the XML
   int year = 2019;
@@ -72,13 +72,13 @@ std::string NameXml(const Person& p) {
          "</СНИЛС>\n";
 }
 
-std::string EmployerXml(const PackSpec& s) {
+std::string EmployerXml(const PackContent& s) {
   return "  <Страхователь>\n   <УТ2:РегНомер>" + s.regNum +
          "</УТ2:РегНомер>\n   <УТ2:ИНН>3300000001</УТ2:ИНН>\n   <УТ2:КПП>330001001</УТ2:КПП>\n"
          "   <ИС4:Наименование>" + s.orgName + "</ИС4:Наименование>\n  </Страхователь>\n";
 }
 
-std::string PackXml(const PackSpec& s) {
+std::string PackXml(const PackContent& s) {
   const std::string form = s.corrective ? "СЗВ-КОРР" : "СЗВ-СТАЖ";
   std::string xml = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<ЭДЖУВ xmlns=\"http://пф.рф/" + form +
                     "/2019-12-09\" xmlns:АФ4=\"http://пф.рф/АФ/2018-12-07\" xmlns:УТ2=\"http://пф.рф/УТ/2017-08-21\" "
@@ -146,8 +146,8 @@ class PipelineTest : public ::testing::Test {
     fs::create_directories(listFolder);
   }
 
-  void AddPack(const PackSpec& spec, int number = 1) {
-    test::WriteFile(isFolder / PackFileName(spec.regNum, number), PackXml(spec));
+  void AddPack(const PackContent& pack, int number = 1) {
+    test::WriteFile(isFolder / PackFileName(pack.regNum, number), PackXml(pack));
   }
   void AddList(const std::string& name, const std::string& xml) { test::WriteFile(listFolder / name, xml); }
 
@@ -169,28 +169,14 @@ class PipelineTest : public ::testing::Test {
     return Run({"bpi", isFolder.string(), reportFolder.string()});
   }
 
-  // The one protocol of the report folder, in UTF-8 with LF breaks; every line
-  // must have ended in CR LF.
+  // The one protocol of the report folder, in UTF-8 with LF breaks.
   std::string Protocol() const {
     std::vector<fs::path> found;
     for (const auto& e : fs::directory_iterator(reportFolder)) found.push_back(e.path());
     EXPECT_EQ(found.size(), 1u) << "the report folder holds the protocol and nothing else";
     if (found.empty()) return {};
     EXPECT_EQ(found[0].extension(), ".html");
-    return Normalised(test::ReadFile(found[0]));
-  }
-
-  static std::string Normalised(const std::string& cp1251) {
-    std::string text = Cp1251ToUtf8(cp1251);
-    std::string out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-      if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
-      if (text[i] == '\n') {
-        EXPECT_TRUE(i > 0 && text[i - 1] == '\r') << "a bare line feed at " << i;
-      }
-      out += text[i];
-    }
-    return out;
+    return test::ProtocolText(test::ReadFile(found[0]));
   }
 
   // An expected protocol written by hand, with the version, the build date, the
@@ -426,7 +412,7 @@ TEST_F(PipelineTest, EightRunsAtOnceIntoOneReportFolderKeepTheirOwnProtocols) {
   for (std::size_t i = 0; i < numbers.size(); ++i) {
     const fs::path file = reportFolder / ("MORVEL-2019-4-REGNO-" + numbers[i] + ".html");
     ASSERT_TRUE(fs::exists(file)) << file;
-    const std::string protocol = Normalised(test::ReadFile(file));
+    const std::string protocol = test::ProtocolText(test::ReadFile(file));
     EXPECT_TRUE(protocol.size() > 16 && protocol.compare(protocol.size() - 16, 16, "</body>\n</html>\n") == 0);
     EXPECT_EQ(std::count_if(numbers.begin(), numbers.end(),
                             [&](const std::string& n) { return protocol.find(n) != std::string::npos; }),

@@ -54,18 +54,8 @@ std::unique_ptr<TProtocolFormer> ProtocolTest::Writer(TProtocolRunParams params)
 }
 
 std::string ProtocolTest::Normalized(const std::filesystem::path& file) {
-  const std::string bytes = ReadFile(file);
-  for (std::size_t i = 0; i < bytes.size(); ++i) {
-    if (bytes[i] == '\n') {
-      EXPECT_TRUE(i > 0 && bytes[i - 1] == '\r') << "a bare LF at byte " << i;
-    }
-    if (bytes[i] == '\r') {
-      EXPECT_TRUE(i + 1 < bytes.size() && bytes[i + 1] == '\n') << "a bare CR at byte " << i;
-    }
-  }
-  const std::string text = ReplaceAll(Cp1251ToUtf8(bytes), "\r\n", "\n");
   static const std::regex date("Дата проверки: \\d\\d\\.\\d\\d\\.\\d{4}");
-  return std::regex_replace(text, date, "Дата проверки: DD.MM.YYYY");
+  return std::regex_replace(ProtocolText(ReadFile(file)), date, "Дата проверки: DD.MM.YYYY");
 }
 
 std::string ProtocolTest::Expected(const std::string& name) { return ReadFile(TestData("protocol/" + name)); }

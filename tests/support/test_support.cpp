@@ -1,5 +1,8 @@
 #include "support/test_support.h"
 
+#include "base/encoding.h"
+#include "base/text.h"
+
 #include <archive.h>
 #include <archive_entry.h>
 #include <fcntl.h>
@@ -296,6 +299,19 @@ void WriteZip(const std::filesystem::path& path, const std::vector<std::pair<std
   }
   archive_write_close(a);
   archive_write_free(a);
+}
+
+std::string ProtocolText(const std::string& cp1251Bytes) {
+  const std::string& bytes = cp1251Bytes;
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    if (bytes[i] == '\n') {
+      EXPECT_TRUE(i > 0 && bytes[i - 1] == '\r') << "a bare LF at byte " << i;
+    }
+    if (bytes[i] == '\r') {
+      EXPECT_TRUE(i + 1 < bytes.size() && bytes[i + 1] == '\n') << "a bare CR at byte " << i;
+    }
+  }
+  return ReplaceAll(Cp1251ToUtf8(bytes), "\r\n", "\n");
 }
 
 }  // namespace morvel::test

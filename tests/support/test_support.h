@@ -40,6 +40,10 @@ std::filesystem::path FindXmllint();
 // empty when the folder does not exist.
 std::string ReadLogs(const std::filesystem::path& logFolder);
 
+// A protocol's bytes as UTF-8 text with LF breaks; fails the test on any line
+// break that is not CR LF, since the protocol is written with CR LF only.
+std::string ProtocolText(const std::string& cp1251Bytes);
+
 // A ZIP archive of the given entries (name, bytes), names written as given.
 void WriteZip(const std::filesystem::path& path, const std::vector<std::pair<std::string, std::string>>& entries);
 
