@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "base/text.h"
+#include "xml/quiet_libxml.h"
 
 namespace morvel {
 namespace {
@@ -93,6 +94,7 @@ std::vector<std::string> TListFormatCheck::Check(const std::string& path, std::s
 // Slot 0 holds what concerns the whole file (no schema, not well-formed); slot
 // i + 1 the lines of the i-th List.
 std::vector<std::vector<std::string>> TListFormatCheck::CheckFile(const std::string& path) {
+  const TQuietLibxml quiet;
   if (!fSchemaTried) {
     fSchemaTried = true;
     std::unique_ptr<xmlSchemaParserCtxt, void (*)(xmlSchemaParserCtxt*)> parser(

@@ -11,7 +11,23 @@
 namespace morvel {
 namespace {
 const char kUtf8Bom[] = "\xEF\xBB\xBF";
+
+// One entry is one line: a reader of the log (a person or a calling system)
+// finds every entry by its mark and time at the start of a line, so a line
+// break inside the text (an exception message, a server's answer) becomes a
+// blank.
+std::string OnOneLine(const std::string& entry) {
+  if (entry.find_first_of("\r\n") == std::string::npos) return entry;
+  std::string line;
+  line.reserve(entry.size());
+  for (std::size_t i = 0; i < entry.size(); ++i) {
+    const char c = entry[i];
+    if (c == '\r' && i + 1 < entry.size() && entry[i + 1] == '\n') continue;
+    line += (c == '\r' || c == '\n') ? ' ' : c;
+  }
+  return line;
 }
+}  // namespace
 
 TLogger::~TLogger() = default;
 
@@ -45,7 +61,7 @@ void TLogger::AddEntry(const std::string& entry, bool isError) {
     if (!fLogFile) throw EMorvelError("Cannot create the log file \"" + fFileName + "\"");
     fLogFile << kUtf8Bom;
   }
-  WriteLine(std::string(isError ? "[ОШИБКА] " : "[ИНФО] ") + LogTimeStamp() + " " + entry);
+  WriteLine(std::string(isError ? "[ОШИБКА] " : "[ИНФО] ") + LogTimeStamp() + " " + OnOneLine(entry));
 }
 
 std::vector<std::string> TLogger::GetStackTrace(const std::exception& e) {

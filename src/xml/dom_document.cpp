@@ -8,6 +8,7 @@
 
 #include "base/files.h"
 #include "base/platform.h"
+#include "xml/quiet_libxml.h"
 
 namespace morvel {
 namespace {
@@ -53,6 +54,7 @@ std::vector<const xmlNode*> SchemaChildren(const xmlNode* node, std::string_view
 void TDOMDocumentFree::operator()(xmlDoc* doc) const noexcept { xmlFreeDoc(doc); }
 
 TDOMDocument LoadDOMDocument(const std::filesystem::path& fileName, xmlNode*& root) {
+  const TQuietLibxml quiet;
   root = nullptr;
   // The bytes are read here rather than by libxml2, so that the name is always a
   // local file: never a URL, never a compressed file that libxml2 would unpack.

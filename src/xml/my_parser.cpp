@@ -19,6 +19,7 @@
 
 #include "base/platform.h"
 #include "xml/http_get.h"
+#include "xml/quiet_libxml.h"
 
 namespace morvel {
 namespace {
@@ -37,6 +38,19 @@ struct TMyParser::TSource {
   std::string_view memory;
   bool fromFile = false;
   std::uint64_t bytesRead = 0;
+
+  // Whether the bytes begin with a UTF-8 byte-order mark; reads nothing away.
+  bool StartsWithUtf8Mark() {
+    static constexpr std::string_view kMark = "\xEF\xBB\xBF";
+    if (!fromFile) return memory.substr(0, kMark.size()) == kMark;
+    char head[3] = {};
+    file.read(head, sizeof head);
+    const bool marked = file.gcount() == static_cast<std::streamsize>(sizeof head) &&
+                        std::string_view(head, sizeof head) == kMark;
+    file.clear();
+    file.seekg(0);
+    return marked;
+  }
 
   int Read(char* buffer, int length) {
     if (length <= 0) return 0;
@@ -178,14 +192,12 @@ class TMyParser::TBuilder {
     return false;
   }
 
-  // Ends the current character run: once per run that holds a line break the line
-  // counter moves on, and the open element takes the run, trimmed, as its text.
-  // Line breaks inside a text are CR LF, whatever the file had (the reader brings
-  // them as LF).
+  // Ends the current character run: the open element takes the run, trimmed, as
+  // its text. Line breaks inside a text are CR LF, whatever the file had (the
+  // reader brings them as LF).
   void EndRun() {
     if (fRun.empty()) return;
     const std::size_t firstBreak = fRun.find('\n');
-    if (firstBreak != std::string::npos) ++fLine;
     std::size_t begin = 0;
     std::size_t end = fRun.size();
     while (begin < end && IsBlank(fRun[begin])) ++begin;
@@ -224,7 +236,7 @@ class TMyParser::TBuilder {
     }
     // A repeated attribute (or a second top-level element, which the reader stops
     // before) ends the document; the tree keeps what came before.
-    if (fTree.Start(name, fLine, fAttributes) == nullptr) xmlStopParser(fCtxt);
+    if (fTree.Start(name, StartTagLine(), fAttributes) == nullptr) xmlStopParser(fCtxt);
   }
 
   void End(const xmlChar* localname, const xmlChar* prefix) {
@@ -239,6 +251,28 @@ class TMyParser::TBuilder {
     }
   }
 
+  // The line the element's start tag opens on, so that a location shown to the
+  // user points at the element whatever came before it (CDATA sections, texts of
+  // several lines, a missing declaration). When an element starts, the reader
+  // stands inside or just after its tag, and a tag's attributes may span lines:
+  // the line breaks back to the tag's '<' (which no attribute value may hold) are
+  // taken off the reader's count. Elements an entity expands to are placed on the
+  // line of the reference.
+  int StartTagLine() const {
+    if (fCtxt->inputNr > 1 && fCtxt->inputTab[0] != nullptr) return fCtxt->inputTab[0]->line;
+    const xmlParserInputPtr input = fCtxt->input;
+    if (input == nullptr) return 1;
+    int line = input->line;
+    if (input->base != nullptr && input->cur != nullptr) {
+      for (const xmlChar* p = input->cur; p > input->base;) {
+        --p;
+        if (*p == '<') break;
+        if (*p == '\n') --line;
+      }
+    }
+    return line > 0 ? line : 1;
+  }
+
   static constexpr const xmlChar kXmlns[] = "xmlns";
   static constexpr std::size_t kElementWeight = 16;
 
@@ -247,7 +281,6 @@ class TMyParser::TBuilder {
   std::uint64_t fProduced = 0;  // bytes of text and attribute values, and the elements
   TMyTreeBuilder fTree;
   bool fComplete = false;
-  int fLine = 2;      // the root normally follows the XML declaration
   std::string fRun;   // pieces of the current character run, joined
   std::string fText;  // a run with its line breaks made CR LF
   std::vector<TMyTreeBuilder::TAttribute> fAttributes;  // of the element being started
@@ -255,6 +288,7 @@ class TMyParser::TBuilder {
 };
 
 TMyTree TMyParser::Run(TSource& source, bool requireComplete) {
+  const TQuietLibxml quiet;
   xmlSAXHandler sax;
   std::memset(&sax, 0, sizeof sax);
   xmlSAXVersion(&sax, 2);
@@ -301,7 +335,12 @@ TMyTree TMyParser::Run(TSource& source, bool requireComplete) {
   ctxt->_private = &builder;
   // References are expanded by the reader; no network, no external subset, and the
   // reader's own limits on entity expansion stay on.
-  xmlCtxtUseOptions(ctxt, XML_PARSE_NOENT | XML_PARSE_NONET);
+  int options = XML_PARSE_NOENT | XML_PARSE_NONET;
+  // Only a UTF-8 writer puts a UTF-8 byte-order mark before the text, so the bytes
+  // are UTF-8 whatever encoding the declaration names; read by the declaration,
+  // every Cyrillic letter of such a file would come out garbled.
+  if (source.StartsWithUtf8Mark()) options |= XML_PARSE_IGNORE_ENC;
+  xmlCtxtUseOptions(ctxt, options);
   xmlParseDocument(ctxt);
   if (requireComplete && !builder.Complete()) return nullptr;
   return builder.TakeRoot();

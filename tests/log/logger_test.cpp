@@ -104,6 +104,35 @@ TEST_F(LoggerTest, ExceptionGoesToOneLogLineAndATraceFileWithTheThrowingStack) {
   EXPECT_THAT(trace, ::testing::HasSubstr("ThrowFromDeepInside"));
 }
 
+// Every line of the log starts with a mark and a time, or is a stack line; a
+// bare line feed or carriage return in a message must not start a line of its
+// own.
+TEST_F(LoggerTest, EveryEntryStaysOnOneLineWhateverBreaksItsTextHolds) {
+  Logger().Init(LogFolder(), true, "p");
+  Logger().AddEntry("a\nb\rc\r\nd", false);
+  std::string traceName;
+  Logger().LogException(EMorvelError("сервер ответил:\nстрока два\rстрока три\r\nконец"), traceName);
+  const std::string log = test::ReadFile(Logger().FileName());
+  EXPECT_THAT(log, ::testing::HasSubstr(" a b c d\r\n"));
+  // The pairs are dropped as before; the bare breaks become blanks.
+  EXPECT_THAT(log, ::testing::HasSubstr("Произошла ошибка: сервер ответил: строка два строка триконец\r\n"));
+  std::size_t begin = log.find('\n') + 1;  // after the first line
+  std::size_t lines = 0;
+  while (begin < log.size()) {
+    const std::size_t end = log.find("\r\n", begin);
+    ASSERT_NE(end, std::string::npos);
+    const std::string line = log.substr(begin, end - begin);
+    EXPECT_EQ(line.find_first_of("\r\n"), std::string::npos);
+    EXPECT_TRUE(line.rfind("[ИНФО] ", 0) == 0 || line.rfind("[ОШИБКА] ", 0) == 0 || line.rfind("    ", 0) == 0)
+        << line;
+    begin = end + 2;
+    ++lines;
+  }
+  EXPECT_GE(lines, 3u);
+  // The trace file keeps the message as it was raised.
+  EXPECT_THAT(test::ReadFile(traceName), ::testing::HasSubstr("сервер ответил:\nстрока два\rстрока три\r\nконец"));
+}
+
 TEST_F(LoggerTest, UninitialisedLoggerIgnoresExceptions) {
   std::string traceName = "unchanged";
   Logger().LogException(EMorvelError("x"), traceName);

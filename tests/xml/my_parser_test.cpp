@@ -1,3 +1,5 @@
+#include <libxml/globals.h>
+
 #include "xml/my_parser.h"
 
 #include <gtest/gtest.h>
@@ -40,10 +42,43 @@ TEST(MyParser, LineNumbersFollowOneElementPerLine) {
     EXPECT_EQ(root->GetElementsByTagName("D")[0]->text(), "t");
     EXPECT_EQ(root->SelectSingleNode("C")->text(), "");
   }
-  // A run counts once however many line breaks it holds.
+}
+
+// A location shown to the user must point at the element's start tag whatever
+// came before it: blank lines, texts and CDATA sections of several lines, a tag
+// whose attributes span lines, no declaration at all.
+TEST(MyParser, LineNumberIsTheLineOfTheStartTag) {
   auto root = ParseText("<?xml version=\"1.0\"?>\n<R>\n\n\n<A/>\n</R>");
   ASSERT_NE(root, nullptr);
-  EXPECT_EQ(root->SelectSingleNode("A")->LineNumber, 3);
+  EXPECT_EQ(root->SelectSingleNode("A")->LineNumber, 5);
+
+  root = ParseText(
+      "<?xml version=\"1.0\"?>\n"  // 1
+      "<R>\n"                       // 2
+      "  <Note><![CDATA[first\n"    // 3
+      "second\n"                    // 4
+      "third]]></Note>\n"           // 5
+      "  <X/>\n"                    // 6
+      "  <Text>a\n"                 // 7
+      "b</Text>\n"                  // 8
+      "  <Y/>\n"                    // 9
+      "  <Z a=\"1\"\n"              // 10
+      "     b=\">\"/>\n"             // 11
+      "</R>\n");
+  ASSERT_NE(root, nullptr);
+  EXPECT_EQ(root->LineNumber, 2);
+  EXPECT_EQ(root->SelectSingleNode("Note")->LineNumber, 3);
+  EXPECT_EQ(root->SelectSingleNode("X")->LineNumber, 6);
+  EXPECT_EQ(root->SelectSingleNode("Text")->LineNumber, 7);
+  EXPECT_EQ(root->SelectSingleNode("Y")->LineNumber, 9);
+  EXPECT_EQ(root->SelectSingleNode("Z")->LineNumber, 10);
+  EXPECT_EQ(root->SelectSingleNode("Note")->text(), "first\r\nsecond\r\nthird");
+
+  root = ParseText("<R><A/>\n<B/></R>");
+  ASSERT_NE(root, nullptr);
+  EXPECT_EQ(root->LineNumber, 1);
+  EXPECT_EQ(root->SelectSingleNode("A")->LineNumber, 1);
+  EXPECT_EQ(root->SelectSingleNode("B")->LineNumber, 2);
 }
 
 TEST(MyParser, TextIsTheTrimmedLastRunWithPiecesJoined) {
@@ -142,6 +177,35 @@ std::string Utf16(const std::string& utf8, bool bigEndian) {
     out += bigEndian ? lo : hi;
   }
   return out;
+}
+
+// A calling system reads the program's standard error as its own: bytes the
+// declared encoding lacks, or a byte-order mark that contradicts the declaration,
+// must not make libxml2 print there. Such a document ends where the bad byte
+// stands, like any other that is not well-formed.
+TEST(MyParser, EncodingFaultsStayOffStandardErrorAndEndTheDocument) {
+  ::testing::internal::CaptureStderr();
+  auto unknownByte = ParseText("<?xml version=\"1.0\" encoding=\"windows-1251\"?>\n<R><A>x\x98y</A><B>z</B></R>\n");
+  auto badUtf8 = ParseText("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<R><A>x\xff\xfey</A><B>z</B></R>\n");
+  auto markAgainstDeclaration =
+      ParseText("\xEF\xBB\xBF<?xml version=\"1.0\" encoding=\"windows-1251\"?>\n<R><A>\xd0\x90</A></R>\n");
+  auto utf16MarkUtf8Declared = ParseText(Utf16("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<R><A>Ё</A></R>", false));
+  EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
+
+  ASSERT_NE(unknownByte, nullptr);
+  EXPECT_EQ(unknownByte->SelectSingleNode("B"), nullptr);
+  ASSERT_NE(badUtf8, nullptr);
+  EXPECT_EQ(badUtf8->SelectSingleNode("B"), nullptr);
+  // The mark tells how the bytes were written; the declaration cannot overrule it.
+  ASSERT_NE(markAgainstDeclaration, nullptr);
+  EXPECT_EQ(markAgainstDeclaration->SelectSingleNode("A")->text(), "А");
+  ASSERT_NE(utf16MarkUtf8Declared, nullptr);
+  EXPECT_EQ(utf16MarkUtf8Declared->SelectSingleNode("A")->text(), "Ё");
+
+  // The process-wide handlers are back once the reading is over.
+  ::testing::internal::CaptureStderr();
+  xmlGenericError(xmlGenericErrorContext, "visible\n");
+  EXPECT_EQ(::testing::internal::GetCapturedStderr(), "visible\n");
 }
 
 TEST(MyParser, DocumentEncodings) {
