@@ -8,7 +8,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   libxml2-dev libxml2-utils
   libcurl4-openssl-dev curl
-  libarchive-dev
+  libarchive-dev zlib1g-dev
   libpcre2-dev
   libicu-dev
   qt6-base-dev qt6-base-dev-tools libgl-dev

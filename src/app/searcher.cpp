@@ -172,7 +172,13 @@ void TSearcher::UnpackArchive(const fs::path& archive) {
     return;
   }
   for (const fs::path& file : extraction.files) {
-    if (HasExtension(file, ".xml")) fUnpackedFiles.push_back(Utf8Of(file));
+    if (HasExtension(file, ".xml")) {
+      fUnpackedFiles.push_back(Utf8Of(file));
+    } else if (HasExtension(file, ".zip")) {
+      // Archives are unpacked one level deep: an archive inside one could nest
+      // without end, so it is named in the log and left alone.
+      Log("---вложенный архив не распакован (" + Utf8Of(archive) + " -> " + Utf8Of(file.filename()) + ")", true);
+    }
   }
 }
 

@@ -65,6 +65,10 @@ std::string LastComponent(const std::string& name) {
   return last;
 }
 
+std::string TooLarge(std::uint64_t maxBytes) {
+  return "распакованное содержимое архива больше " + IntToStr(static_cast<long long>(maxBytes)) + " байт";
+}
+
 }  // namespace
 
 TZipExtraction ExtractZipArchive(const std::filesystem::path& archivePath, const std::filesystem::path& folder,
@@ -101,6 +105,13 @@ TZipExtraction ExtractZipArchive(const std::filesystem::path& archivePath, const
       std::string why;
       if (!IsSafeName(name, why)) return refuse(why);
       if (archive_entry_filetype(entry) != AE_IFREG) continue;
+      // An entry that says it is bigger than what is left of the limit is refused
+      // before a byte of it is written; the count below still catches one that
+      // hides its size or lies about it.
+      if (archive_entry_size_is_set(entry) != 0 && archive_entry_size(entry) > 0 &&
+          static_cast<std::uint64_t>(archive_entry_size(entry)) > maxBytes - total) {
+        return refuse(TooLarge(maxBytes));
+      }
       const std::string last = LastComponent(name);
       if (last.empty()) return refuse("элемент архива без имени файла: " + name);
       const std::filesystem::path target = folder / PathOf(last);
@@ -117,8 +128,7 @@ TZipExtraction ExtractZipArchive(const std::filesystem::path& archivePath, const
         total += static_cast<std::uint64_t>(n);
         if (total > maxBytes) {
           out.close();
-          return refuse("распакованное содержимое архива больше " + IntToStr(static_cast<long long>(maxBytes)) +
-                        " байт");
+          return refuse(TooLarge(maxBytes));
         }
         out.write(buffer, n);
         if (!out) return refuse("не удается записать файл " + target.string());

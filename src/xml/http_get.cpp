@@ -74,7 +74,9 @@ std::string Reason(CURLcode code, const TBody& body, const std::string& url) {
       if (body.tooLarge) return "ответ больше " + IntToStr(static_cast<long long>(kMaxHttpBody)) + " байт";
       break;
     case CURLE_URL_MALFORMAT:
-    case CURLE_UNSUPPORTED_PROTOCOL: return "неверный адрес " + url;
+    // The query carries the user's name and clear password: the log gets the
+    // address without it.
+    case CURLE_UNSUPPORTED_PROTOCOL: return "неверный адрес " + url.substr(0, url.find('?'));
     default: break;
   }
   return std::string("ошибка HTTP-клиента: ") + curl_easy_strerror(code);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <future>
 #include <regex>
@@ -11,6 +12,7 @@
 
 #include "app/server_process.h"
 #include "base/encoding.h"
+#include "config/credentials.h"
 #include "support/test_support.h"
 
 namespace morvel {
@@ -423,6 +425,170 @@ TEST_F(PipelineTest, EightRunsAtOnceIntoOneReportFolderKeepTheirOwnProtocols) {
   std::size_t files = 0;
   for ([[maybe_unused]] const auto& e : fs::directory_iterator(reportFolder)) ++files;
   EXPECT_EQ(files, 8u) << "no part files or half-written protocols are left in the report folder";
+}
+
+// ---- Faults and hostile input ---------------------------------------------
+
+// Every file the run left in the data folder (logs, traces, its own folder) and
+// the report folder, to look for what must never be written.
+std::string EverythingWritten(const std::vector<fs::path>& folders) {
+  std::string all;
+  for (const fs::path& folder : folders) {
+    if (!fs::exists(folder)) continue;
+    for (const auto& e : fs::recursive_directory_iterator(folder)) {
+      if (e.is_regular_file()) all += e.path().string() + "\n" + test::ReadFile(e.path()) + "\n";
+    }
+  }
+  return all;
+}
+
+// A List server that fails in any way ends the run with code 21 within the
+// time-out, a short protocol that says the connection failed, and the reason in
+// the log, so the fund's staff can tell a dead server from a broken one.
+TEST_F(PipelineTest, EveryServerFaultEndsInCode21WithTheShortProtocolAndItsReason) {
+  fs::copy(test::TestData("pipeline/clean/is"), isFolder);
+  const struct {
+    const char* fault;
+    const char* reason;  // empty: the client's own words, which differ by version
+  } faults[] = {{"http-error", "HTTP-статус 500"},
+                {"not-xml", "ответ не является полным XML-документом"},
+                {"truncated", ""},
+                {"hang", "истекло время ожидания ответа"},
+                {"endless", ""}};
+  for (const auto& f : faults) {
+    SCOPED_TRACE(f.fault);
+    fs::remove_all(dataFolder / "logs");
+    fs::remove_all(reportFolder);
+    fs::create_directories(reportFolder);
+    ServerProcess server({"--lists", listFolder.string(), "--fault", f.fault});
+    WriteConfig(server.Port());
+    const auto start = std::chrono::steady_clock::now();
+    const test::ProcessResult r = test::RunProcess(
+        test::BuiltProgram("morvel"), {"bpi", isFolder.string(), reportFolder.string()},
+        {{"XDG_CONFIG_HOME", home.path().string()}, {"MORVEL_HTTP_TIMEOUT", "3"}});
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(30));
+    EXPECT_EQ(r.exitCode, 21) << r.output;
+    EXPECT_EQ(r.output, "") << "nothing on the caller's standard output or error";
+    ExpectProtocol("server-down.html");
+    const std::string log = test::ReadLogs(dataFolder / "logs");
+    EXPECT_NE(log.find("---возникла ошибка при подключении к Велано\r\n"), std::string::npos) << log;
+    const std::string reasonLine = std::string("---причина: ") + f.reason;
+    const std::size_t at = log.find(reasonLine);
+    ASSERT_NE(at, std::string::npos) << log;
+    EXPECT_GT(log.find("\r\n", at), at + std::string("---причина: ").size()) << "the reason is never empty";
+    if (*f.reason != '\0') {
+      EXPECT_EQ(log.compare(at + reasonLine.size(), 2, "\r\n"), 0) << log;
+    }
+  }
+}
+
+// The password is kept encoded in the configuration and sent in the query; no
+// log line, trace or protocol may show it in clear, whether the run succeeds,
+// the server fails, or the address is one the client cannot even use.
+TEST_F(PipelineTest, TheClearPasswordIsWrittenNowhere) {
+  const std::string user = "кадры-Uq7";
+  const std::string password = "Zx9Qw7&Секрет#42";
+  fs::copy(test::TestData("pipeline/clean/is"), isFolder);
+  fs::copy(test::TestData("pipeline/lists"), listFolder);
+  const std::string credentials = "SavePassw=1\r\nLogin=" + EncryptText(user, kUserNameKey) +
+                                  "\r\nPassword=" + EncryptText(password, kPasswordKey) + "\r\n";
+  auto configure = [&](const std::string& machine, int port) {
+    test::WriteFile(dataFolder / "MorvelConfig.ini",
+                    Utf8ToCp1251("[Directories]\r\nIS=" + isFolder.string() + "\r\nReport=" + reportFolder.string() +
+                                 "\r\n[SummListServer]\r\nName=" + machine + "\r\nPort=" + std::to_string(port) +
+                                 "\r\nApp=list4\r\nConnect=1\r\n" + credentials +
+                                 "[Options]\r\nStaff=1\r\nNameList=1\r\nDebug=1\r\nTerritoryControl=0\r\nWithList=1\r\n"));
+  };
+  {
+    ServerProcess server({"--lists", listFolder.string(), "--user", user, "--password", password});
+    configure("127.0.0.1", server.Port());
+    const test::ProcessResult ok = Run({"bpi", isFolder.string(), reportFolder.string()});
+    EXPECT_EQ(ok.exitCode, 0) << ok.output;
+  }
+  {
+    ServerProcess server({"--lists", listFolder.string(), "--fault", "not-xml"});
+    configure("127.0.0.1", server.Port());
+    EXPECT_EQ(Run({"bpi", isFolder.string(), reportFolder.string()}).exitCode, 21);
+  }
+  configure("127.0.0.1 bad name", 1);
+  EXPECT_EQ(Run({"bpi", isFolder.string(), reportFolder.string()}).exitCode, 21);
+
+  const std::string written = EverythingWritten({dataFolder, reportFolder});
+  ASSERT_NE(written.find("---причина: неверный адрес"), std::string::npos) << "the third run took the path it meant to";
+  // The ASCII run of the password survives percent-encoding and the code page.
+  for (const std::string& secret : {password, Utf8ToCp1251(password), std::string("Zx9Qw7")}) {
+    EXPECT_EQ(written.find(secret), std::string::npos) << "the password stands in what the runs wrote";
+  }
+}
+
+// Names, the organisation and file names come from the employer: in the
+// protocol they must stay text, so a page opened by the fund's staff runs
+// nothing and shows what the employer wrote.
+TEST_F(PipelineTest, MarkupFromAnyInputPrintsAsText) {
+  Person person = Sidorov({{"2019-10-01", "2019-12-31", "27-1", "1010100А-13790"}});
+  person.surname = "&lt;script&gt;alert(1)&lt;/script&gt;";
+  person.name = "&lt;img src=x onerror=alert(2)&gt;";
+  PackContent pack{.orgName = "&lt;script&gt;alert(3)&lt;/script&gt;", .persons = {person}};
+  test::WriteFile(isFolder / "PFR-700-Y-2019-ORG-099-009-000001-DCK-<b>1<b>.xml", PackXml(pack));
+  AddList("list.xml", ListXml("099-009-000001", 2019));
+  const test::ProcessResult r = RunWithServer();
+  EXPECT_EQ(r.exitCode, 30) << r.output;
+  const std::string protocol = Protocol();
+  // The one script is the protocol's own warning switch.
+  const std::size_t script = protocol.find("<script");
+  ASSERT_NE(script, std::string::npos);
+  EXPECT_EQ(protocol.compare(script, 40, "<script type=\"text/javascript\">function "), 0);
+  EXPECT_EQ(protocol.find("<script", script + 1), std::string::npos) << protocol;
+  EXPECT_EQ(protocol.find("<img"), std::string::npos);
+  EXPECT_EQ(protocol.find("<b>1<b>"), std::string::npos);
+  EXPECT_NE(protocol.find("&lt;script&gt;alert(3)&lt;/script&gt;"), std::string::npos);
+  EXPECT_NE(protocol.find("&lt;b&gt;1&lt;b&gt;.xml"), std::string::npos) << "the file name in the list of packs";
+  EXPECT_NE(protocol.find("<td>&lt;SCRIPT&gt;ALERT(1)&lt;/SCRIPT&gt; &lt;.П.</td>"), std::string::npos)
+      << "the surname, upper-cased with the initials, in the error table";
+}
+
+// Archives among the packs that are damaged, lead out of their folder, unpack
+// to gigabytes or hold another archive are each refused with a log line; the
+// good pack beside them is read and reconciled as if they were not there.
+TEST_F(PipelineTest, BadArchivesAreRefusedAndTheRunGoesOn) {
+  fs::copy(test::TestData("pipeline/clean/is"), isFolder);
+  fs::copy(test::TestData("pipeline/lists"), listFolder);
+  const std::string pack = PackXml({.guid = "0c1e2a4b-0000-4000-8000-0000000000aa", .persons = {Sidorov()}});
+  test::WriteZip(work / "whole.zip", {{"a.xml", pack}});
+  const std::string whole = test::ReadFile(work / "whole.zip");
+  test::WriteFile(isFolder / "cut.zip", whole.substr(0, whole.size() / 2));
+  test::WriteZip(isFolder / "climb.zip", {{"../../escaped.xml", pack}});
+  test::WriteZip(isFolder / "rooted.zip", {{"/tmp/morvel-rooted.xml", pack}});
+  test::WriteZipOfZeros(isFolder / "bomb.zip", "big.xml", std::uint64_t{3} << 30);
+  test::WriteZip(isFolder / "nested.zip", {{"inner.zip", whole}});
+
+  const test::ProcessResult r = RunWithServer();
+  EXPECT_EQ(r.exitCode, 0) << r.output;
+  ExpectProtocol("clean.html");
+  const std::string log = test::ReadLogs(dataFolder / "logs");
+  for (const char* archive : {"cut.zip", "climb.zip", "rooted.zip", "bomb.zip"}) {
+    EXPECT_NE(log.find("---архив не распакован (" + (isFolder / archive).string() + "): "), std::string::npos)
+        << archive << "\n" << log;
+  }
+  EXPECT_NE(log.find("---вложенный архив не распакован (" + (isFolder / "nested.zip").string() + " -> inner.zip)"),
+            std::string::npos)
+      << log;
+  EXPECT_FALSE(fs::exists(work.path().parent_path() / "escaped.xml"));
+  EXPECT_FALSE(fs::exists(isFolder.parent_path().parent_path() / "escaped.xml"));
+  EXPECT_FALSE(fs::exists("/tmp/morvel-rooted.xml"));
+  EXPECT_FALSE(fs::exists(dataFolder / "Temp")) << "whatever was unpacked went with the run";
+}
+
+// A pack whose bytes its declared encoding lacks is a broken pack for the
+// protocol; the libxml2 reader must not print about it on the caller's
+// standard error.
+TEST_F(PipelineTest, APackWithBytesItsEncodingLacksLeavesStandardErrorClean) {
+  fs::copy(test::TestData("pipeline/clean/is"), isFolder);
+  fs::copy(test::TestData("pipeline/lists"), listFolder);
+  test::WriteFile(isFolder / "PFR-700-Y-2019-ORG-099-009-000001-DCK-00009-DPT-000000-DCK-00000.xml",
+                  "<?xml version=\"1.0\" encoding=\"windows-1251\"?>\n<ЭДЖУВ>\x98\x98</ЭДЖУВ>\n");
+  const test::ProcessResult r = RunWithServer();
+  EXPECT_EQ(r.output, "");
 }
 
 }  // namespace

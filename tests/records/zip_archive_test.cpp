@@ -77,5 +77,24 @@ TEST(ZipArchive, DamagedAndOversizedArchivesAreRefused) {
   EXPECT_FALSE(fs::exists(dir / "over" / "b.xml"));
 }
 
+// A few megabytes that unpack to three gigabytes: refused at the entry's header,
+// before anything is written, not after two gigabytes of disk are gone.
+TEST(ZipArchive, AnEntryLargerThanTheLimitIsRefusedBeforeItIsWritten) {
+  TempDir dir;
+  test::WriteZipOfZeros(dir / "bomb.zip", "pack.xml", std::uint64_t{3} << 30);
+  EXPECT_LT(fs::file_size(dir / "bomb.zip"), std::uintmax_t{8} << 20);
+  const TZipExtraction bomb = ExtractZipArchive(dir / "bomb.zip", dir / "bomb");
+  EXPECT_FALSE(bomb.ok);
+  EXPECT_EQ(bomb.failure, "распакованное содержимое архива больше " + std::to_string(kMaxUnpackedBytes) + " байт");
+  EXPECT_FALSE(fs::exists(dir / "bomb" / "pack.xml"));
+
+  // The same kind of archive within the limit unpacks whole: the headers the
+  // check reads are the true ones.
+  test::WriteZipOfZeros(dir / "small.zip", "zeros.bin", std::uint64_t{1} << 24);
+  const TZipExtraction small = ExtractZipArchive(dir / "small.zip", dir / "small");
+  ASSERT_TRUE(small.ok) << small.failure;
+  EXPECT_EQ(fs::file_size(dir / "small" / "zeros.bin"), std::uintmax_t{1} << 24);
+}
+
 }  // namespace
 }  // namespace morvel

@@ -11,6 +11,7 @@
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <zlib.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -299,6 +300,85 @@ void WriteZip(const std::filesystem::path& path, const std::vector<std::pair<std
   }
   archive_write_close(a);
   archive_write_free(a);
+}
+
+namespace {
+
+void PutLittleEndian(std::string& out, std::uint64_t value, int bytes) {
+  for (int i = 0; i < bytes; ++i) out += static_cast<char>((value >> (8 * i)) & 0xFF);
+}
+
+}  // namespace
+
+void WriteZipOfZeros(const std::filesystem::path& path, const std::string& name, std::uint64_t size) {
+  // One block of zeros is deflated once and ended by a full flush, which leaves
+  // the stream byte-aligned and refers to nothing before the block, so copies of
+  // it one after another are a valid stream of as many blocks.
+  constexpr std::uint64_t kBlock = std::uint64_t{1} << 24;
+  if (size % kBlock != 0 || size >= (std::uint64_t{1} << 32)) throw std::invalid_argument("WriteZipOfZeros size");
+  const std::string zeros(kBlock, '\0');
+  z_stream z{};
+  if (deflateInit2(&z, 9, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY) != Z_OK) throw std::runtime_error("deflateInit2");
+  std::string block(deflateBound(&z, kBlock) + 64, '\0');
+  z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(zeros.data()));
+  z.avail_in = static_cast<uInt>(kBlock);
+  z.next_out = reinterpret_cast<Bytef*>(block.data());
+  z.avail_out = static_cast<uInt>(block.size());
+  deflate(&z, Z_FULL_FLUSH);
+  block.resize(block.size() - z.avail_out);
+  std::string last(64, '\0');
+  z.next_out = reinterpret_cast<Bytef*>(last.data());
+  z.avail_out = static_cast<uInt>(last.size());
+  deflate(&z, Z_FINISH);
+  last.resize(last.size() - z.avail_out);
+  deflateEnd(&z);
+
+  const std::uint64_t blocks = size / kBlock;
+  uLong crcOfBlock = crc32(0L, reinterpret_cast<const Bytef*>(zeros.data()), static_cast<uInt>(kBlock));
+  uLong crc = crc32(0L, Z_NULL, 0);
+  for (std::uint64_t i = 0; i < blocks; ++i) crc = crc32_combine(crc, crcOfBlock, static_cast<z_off_t>(kBlock));
+  const std::uint64_t packed = blocks * block.size() + last.size();
+
+  auto header = [&](bool central) {
+    std::string h;
+    PutLittleEndian(h, central ? 0x02014b50 : 0x04034b50, 4);
+    if (central) PutLittleEndian(h, 20, 2);  // made by
+    PutLittleEndian(h, 20, 2);               // needed to extract
+    PutLittleEndian(h, 0, 2);                // flags: sizes stand in the header
+    PutLittleEndian(h, 8, 2);                // deflated
+    PutLittleEndian(h, 0, 2);                // time
+    PutLittleEndian(h, 0x21, 2);             // date: 1 January 1980
+    PutLittleEndian(h, crc, 4);
+    PutLittleEndian(h, packed, 4);
+    PutLittleEndian(h, size, 4);
+    PutLittleEndian(h, name.size(), 2);
+    PutLittleEndian(h, 0, 2);  // extra field
+    if (central) {
+      PutLittleEndian(h, 0, 2);  // comment
+      PutLittleEndian(h, 0, 2);  // disk
+      PutLittleEndian(h, 0, 2);  // internal attributes
+      PutLittleEndian(h, 0, 4);  // external attributes
+      PutLittleEndian(h, 0, 4);  // offset of the local header
+    }
+    return h + name;
+  };
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  const std::string local = header(false);
+  out << local;
+  for (std::uint64_t i = 0; i < blocks; ++i) out.write(block.data(), static_cast<std::streamsize>(block.size()));
+  out << last;
+  const std::string central = header(true);
+  out << central;
+  std::string end;
+  PutLittleEndian(end, 0x06054b50, 4);
+  PutLittleEndian(end, 0, 4);  // disks
+  PutLittleEndian(end, 1, 2);
+  PutLittleEndian(end, 1, 2);
+  PutLittleEndian(end, central.size(), 4);
+  PutLittleEndian(end, local.size() + packed, 4);
+  PutLittleEndian(end, 0, 2);
+  out << end;
+  if (!out) throw std::runtime_error("cannot write " + path.string());
 }
 
 std::string ProtocolText(const std::string& cp1251Bytes) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <chrono>
+#include <cstdint>
 #include <filesystem>
 #include <map>
 #include <string>
@@ -46,6 +47,11 @@ std::string ProtocolText(const std::string& cp1251Bytes);
 
 // A ZIP archive of the given entries (name, bytes), names written as given.
 void WriteZip(const std::filesystem::path& path, const std::vector<std::pair<std::string, std::string>>& entries);
+
+// A ZIP archive of one entry of `size` zero bytes (below 4 GiB), deflated and with
+// its true size in the headers: a few megabytes on disk that unpack to gigabytes.
+// Written in well under a second, however large the entry.
+void WriteZipOfZeros(const std::filesystem::path& path, const std::string& name, std::uint64_t size);
 
 struct ProcessResult {
   int exitCode = -1;      // the exit code, or -1 when the process did not exit normally
