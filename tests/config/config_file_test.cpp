@@ -1,7 +1,14 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
 #include <filesystem>
+#include <random>
+#include <thread>
 
 #include "base/dates.h"
 #include "base/error.h"
@@ -148,6 +155,57 @@ TEST_F(ConfigFileTest, WriteIntoAMissingFolderFailsAndKeepsOldFilesOtherwise) {
   test::WriteFile(dir / "MorvelConfig.ini.new~" / "x", "x");
   EXPECT_FALSE(WriteConfigFile(dir.path(), S()));
   EXPECT_EQ(test::ReadFile(dir / "MorvelConfig.ini"), "[Options]\r\nDebug=1\r\n");
+}
+
+// A save killed at any moment (the program ended from the task manager, the
+// machine's session closed) leaves each of the three files whole: the old
+// version or the new, never a truncated one that would lose the user's rights
+// list or reset every option at the next start.
+TEST_F(ConfigFileTest, ASaveKilledAtAnyMomentLeavesEachFileOldOrNew) {
+  Read();
+  // Big lists make each save take long enough to be killed in the middle of it.
+  auto version = [this](bool second) {
+    S().FDirPD = second ? "/packs/second" : "/packs/first";
+    S().FCrossList.clear();
+    for (int i = 0; i < 4000; ++i) {
+      S().CrossListAddElement(second ? "B" + std::to_string(i) : "A" + std::to_string(i), "C", 2019, 3);
+    }
+  };
+  const char* const names[] = {"MorvelConfig.ini", "CrossingList.txt", "RightList.txt"};
+  std::vector<std::string> saved[2];
+  for (int v = 1; v >= 0; --v) {
+    version(v == 1);
+    ASSERT_TRUE(WriteConfigFile(dir.path(), S()));
+    for (const char* name : names) saved[v].push_back(test::ReadFile(dir / name));
+  }
+  ASSERT_NE(saved[0][0], saved[1][0]);
+  ASSERT_NE(saved[0][1], saved[1][1]);
+
+  std::mt19937 random(20261209);
+  for (int round = 0; round < 40; ++round) {
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      for (int i = 0;; ++i) {
+        version(i % 2 == 0);
+        WriteConfigFile(dir.path(), S());
+      }
+    }
+    std::this_thread::sleep_for(std::chrono::microseconds(random() % 20000));
+    kill(child, SIGKILL);
+    int status = 0;
+    waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFSIGNALED(status));
+    for (std::size_t f = 0; f < std::size(names); ++f) {
+      const std::string now = test::ReadFile(dir / names[f]);
+      EXPECT_TRUE(now == saved[0][f] || now == saved[1][f])
+          << names[f] << " is neither version after round " << round << " (" << now.size() << " bytes)";
+    }
+  }
+  // A temporary file left by a killed save does not stand in the way of the next.
+  version(true);
+  ASSERT_TRUE(WriteConfigFile(dir.path(), S()));
+  EXPECT_EQ(test::ReadFile(dir / "MorvelConfig.ini"), saved[1][0]);
 }
 
 }  // namespace
