@@ -4,7 +4,13 @@ target_compile_options(morvel_options INTERFACE -Wall -Wextra -Wpedantic)
 if(MORVEL_WERROR)
   target_compile_options(morvel_options INTERFACE -Werror)
 endif()
-if(MORVEL_SANITIZE)
+if(MORVEL_FUZZ)
+  # Every library is instrumented for the fuzzer's coverage; the fuzz programs
+  # themselves link its driver.
+  target_compile_options(morvel_options INTERFACE
+    -fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+  target_link_options(morvel_options INTERFACE -fsanitize=address,undefined)
+elseif(MORVEL_SANITIZE)
   target_compile_options(morvel_options INTERFACE
     -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
   target_link_options(morvel_options INTERFACE -fsanitize=address,undefined)

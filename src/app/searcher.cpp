@@ -477,9 +477,13 @@ void TSearcher::FindListsOnServer() {
 }
 
 TListAnswer TSearcher::RequestList(const std::string& address, int year, int period) {
+  return TakeListAnswer(LoadXMLTree(address), year, period);
+}
+
+TListAnswer TSearcher::TakeListAnswer(TMyTree tree, int year, int period) {
   const int shownPeriod = year == 2010 ? QuarterOfPeriod(year, period) : period;
   TListAnswer answer;
-  answer.tree = LoadXMLTree(address);
+  answer.tree = std::move(tree);
   TMyNode* root = answer.tree.get();
   if (root == nullptr) {
     fSearchErrors.push_back(std::make_unique<TListError>(

@@ -53,6 +53,9 @@ class TSearcher : public TLoggingObject {
   void FindLists();
   // One request; the findings and exit code 21 as the answer deserves.
   TListAnswer RequestList(const std::string& address, int year, int period);
+  // What the server's answer says: the List it holds, a message of the server (a
+  // warning or a failure of the set), or no answer at all (the tree is null).
+  TListAnswer TakeListAnswer(TMyTree tree, int year, int period);
   // Whether the List fits the employer, the year and (unless 0) the period of a
   // set, with its label for the protocol. Never raises.
   bool IsListSuitable(TMyNode* element, int year, int period, std::string& description, bool& correcting);

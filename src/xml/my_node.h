@@ -175,6 +175,9 @@ using TMyTree = std::unique_ptr<TMyNode, TMyTreeRelease>;
 // Reads a document (a file, or an http:// address fetched with one GET) into a
 // tree; nullptr when no element could be read. Never raises.
 TMyTree LoadXMLTree(const std::string& fileName);
+// Reads a document held in memory, as LoadXMLTree reads a file (or, with
+// `requireComplete`, as it reads a fetched answer). Never raises.
+TMyTree ParseXMLText(std::string_view bytes, bool requireComplete = false);
 
 // The storage of one tree; reached through any of its nodes.
 class TMyDocument {

@@ -370,6 +370,21 @@ TMyTree TMyParser::parse(const std::string& fileName) {
   }
 }
 
+TMyTree TMyParser::parseText(std::string_view bytes, bool requireComplete) {
+  try {
+    TSource source;
+    source.memory = bytes;
+    return Run(source, requireComplete);
+  } catch (...) {
+    return nullptr;
+  }
+}
+
+TMyTree ParseXMLText(std::string_view bytes, bool requireComplete) {
+  TMyParser parser;
+  return parser.parseText(bytes, requireComplete);
+}
+
 TMyTree LoadXMLTree(const std::string& fileName) {
   TMyParser parser;
   return parser.parse(fileName);

@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "xml/my_node.h"
 
@@ -23,6 +24,9 @@ class TMyParser {
   // request or a broken file ends the reading with the tree built so far; a fetched
   // document that is not complete and well-formed gives none. Never raises.
   TMyTree parse(const std::string& fileName);
+  // Reads a document held in memory; with `requireComplete` only a document read to
+  // the end of its root element gives a tree, as for a fetched answer. Never raises.
+  TMyTree parseText(std::string_view bytes, bool requireComplete);
 
  private:
   class TBuilder;
