@@ -32,98 +32,18 @@
 #include <string>
 #include <vector>
 
+#include "support/bench_support.h"
+
 namespace fs = std::filesystem;
 
 namespace {
 
-struct TFigure {
-  double seconds = 0;  // processor time of the process
-  double wallSeconds = 0;
-  double peakMiB = 0;
-  bool ok = false;
-};
-
-// Runs the program with its output discarded and returns its wall time and peak
-// resident size.
-TFigure RunOnce(const std::vector<std::string>& args) {
-  std::vector<char*> argv;
-  for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-  argv.push_back(nullptr);
-  const auto start = std::chrono::steady_clock::now();
-  const pid_t child = fork();
-  if (child < 0) return {};
-  if (child == 0) {
-    const int null = open("/dev/null", O_WRONLY);
-    if (null >= 0) {
-      dup2(null, 1);
-      dup2(null, 2);
-    }
-    execvp(argv[0], argv.data());
-    _exit(127);
-  }
-  int status = 0;
-  rusage usage{};
-  if (wait4(child, &status, 0, &usage) < 0) return {};
-  TFigure f;
-  // Processor time (user and system) rather than wall time: on a shared machine
-  // the wall time mostly measures the neighbours.
-  auto secs = [](const timeval& t) { return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6; };
-  f.seconds = secs(usage.ru_utime) + secs(usage.ru_stime);
-  f.wallSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  f.peakMiB = static_cast<double>(usage.ru_maxrss) / 1024.0;
-  f.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
-  return f;
-}
-
-// The fastest of the runs (its peak with it); not ok when any run failed.
-TFigure Best(const std::vector<std::string>& args, int runs) {
-  TFigure best;
-  best.seconds = 1e300;
-  for (int i = 0; i < runs; ++i) {
-    const TFigure f = RunOnce(args);
-    if (!f.ok) return {};
-    if (f.seconds < best.seconds) best = f;
-  }
-  best.ok = true;
-  return best;
-}
-
-std::string Fixed(double v, int digits) {
-  char buf[64];
-  std::snprintf(buf, sizeof buf, "%.*f", digits, v);
-  return buf;
-}
-
-std::string Thousands(long n) {
-  std::string s = std::to_string(n);
-  for (int i = static_cast<int>(s.size()) - 3; i > 0; i -= 3) s.insert(static_cast<std::size_t>(i), ",");
-  return s;
-}
-
-std::string Cpu() {
-  std::ifstream in("/proc/cpuinfo");
-  std::string line;
-  while (std::getline(in, line)) {
-    if (line.rfind("model name", 0) == 0) {
-      const auto colon = line.find(':');
-      if (colon != std::string::npos) return line.substr(colon + 2);
-    }
-  }
-  return "unknown processor";
-}
-
-std::string Machine() {
-  utsname u{};
-  uname(&u);
-  long memKb = 0;
-  std::ifstream in("/proc/meminfo");
-  std::string key;
-  in >> key >> memKb;
-  std::ostringstream out;
-  out << Cpu() << ", " << sysconf(_SC_NPROCESSORS_ONLN) << " cores, " << memKb / 1024 / 1024 << " GiB, " << u.sysname
-      << " " << u.release;
-  return out.str();
-}
+using morvel::bench::Best;
+using morvel::bench::Fixed;
+using morvel::bench::Machine;
+using morvel::bench::RunOnce;
+using morvel::bench::TFigure;
+using morvel::bench::Thousands;
 
 fs::path SelfDir() { return fs::read_symlink("/proc/self/exe").parent_path(); }
 

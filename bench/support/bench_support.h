@@ -2,12 +2,20 @@
 // xmllint that every reading is measured against.
 #pragma once
 
+#include <fcntl.h>
 #include <sys/resource.h>
+#include <sys/utsname.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
+#include <cstdio>
 #include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <vector>
 #include <optional>
 #include <string>
 
@@ -43,6 +51,99 @@ inline std::optional<double> BestXmllintSeconds(const std::filesystem::path& fil
     best = std::min(best, Seconds(Clock::now() - start));
   }
   return best;
+}
+
+struct TFigure {
+  double seconds = 0;  // processor time of the process
+  double wallSeconds = 0;
+  double peakMiB = 0;
+  int exitCode = -1;  // -1 when the process did not exit by itself
+  bool ok = false;    // exited with 0
+};
+
+// Runs the program, with the variables ("NAME=value") added to its environment
+// and its output discarded, and returns its processor and wall time, its own peak
+// resident size and whether it exited with 0.
+inline TFigure RunOnce(const std::vector<std::string>& args, const std::vector<std::string>& environment = {}) {
+  std::vector<char*> argv;
+  for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+  argv.push_back(nullptr);
+  const auto start = std::chrono::steady_clock::now();
+  const pid_t child = fork();
+  if (child < 0) return {};
+  if (child == 0) {
+    for (const std::string& variable : environment) putenv(const_cast<char*>(variable.c_str()));
+    const int null = open("/dev/null", O_WRONLY);
+    if (null >= 0) {
+      dup2(null, 1);
+      dup2(null, 2);
+    }
+    execvp(argv[0], argv.data());
+    _exit(127);
+  }
+  int status = 0;
+  rusage usage{};
+  if (wait4(child, &status, 0, &usage) < 0) return {};
+  TFigure f;
+  // Processor time (user and system) rather than wall time: on a shared machine
+  // the wall time mostly measures the neighbours.
+  auto secs = [](const timeval& t) { return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6; };
+  f.seconds = secs(usage.ru_utime) + secs(usage.ru_stime);
+  f.wallSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  f.peakMiB = static_cast<double>(usage.ru_maxrss) / 1024.0;
+  f.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  f.ok = f.exitCode == 0;
+  return f;
+}
+
+// The fastest of the runs (its peak with it); not ok when any run failed.
+inline TFigure Best(const std::vector<std::string>& args, int runs) {
+  TFigure best;
+  best.seconds = 1e300;
+  for (int i = 0; i < runs; ++i) {
+    const TFigure f = RunOnce(args);
+    if (!f.ok) return {};
+    if (f.seconds < best.seconds) best = f;
+  }
+  best.ok = true;
+  return best;
+}
+
+inline std::string Fixed(double v, int digits) {
+  char buf[64];
+  std::snprintf(buf, sizeof buf, "%.*f", digits, v);
+  return buf;
+}
+
+inline std::string Thousands(long n) {
+  std::string s = std::to_string(n);
+  for (int i = static_cast<int>(s.size()) - 3; i > 0; i -= 3) s.insert(static_cast<std::size_t>(i), ",");
+  return s;
+}
+
+inline std::string Cpu() {
+  std::ifstream in("/proc/cpuinfo");
+  std::string line;
+  while (std::getline(in, line)) {
+    if (line.rfind("model name", 0) == 0) {
+      const auto colon = line.find(':');
+      if (colon != std::string::npos) return line.substr(colon + 2);
+    }
+  }
+  return "unknown processor";
+}
+
+inline std::string Machine() {
+  utsname u{};
+  uname(&u);
+  long memKb = 0;
+  std::ifstream in("/proc/meminfo");
+  std::string key;
+  in >> key >> memKb;
+  std::ostringstream out;
+  out << Cpu() << ", " << sysconf(_SC_NPROCESSORS_ONLN) << " cores, " << memKb / 1024 / 1024 << " GiB, " << u.sysname
+      << " " << u.release;
+  return out.str();
 }
 
 }  // namespace morvel::bench
