@@ -1,21 +1,26 @@
 #!/usr/bin/env bash
 # Checks the layering of the sources, then builds the program and runs every test
 # twice: an optimised build with warnings as errors, and a debug build under
-# AddressSanitizer and UndefinedBehaviorSanitizer.
-# Usage: scripts/test.sh [release|sanitize]   (both when no argument is given)
+# AddressSanitizer and UndefinedBehaviorSanitizer; then runs each fuzz target
+# briefly (scripts/fuzz.sh, clang with both sanitizers).
+# Usage: scripts/test.sh [release|sanitize|fuzz ...]   (all three when no argument is given)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/bootstrap.sh
 scripts/check-layering.sh
 
 jobs=$(nproc 2>/dev/null || echo 2)
-configs=("${@:-release sanitize}")
+configs=("${@:-release sanitize fuzz}")
 read -r -a configs <<< "${configs[*]}"
 
 for config in "${configs[@]}"; do
   case "$config" in
     release) dir=build/release; flags=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DMORVEL_WERROR=ON) ;;
     sanitize) dir=build/sanitize; flags=(-DCMAKE_BUILD_TYPE=Debug -DMORVEL_SANITIZE=ON -DMORVEL_WERROR=ON) ;;
+    fuzz)
+      echo "=== fuzz targets ==="
+      scripts/fuzz.sh "${MORVEL_FUZZ_SECONDS:-15}"
+      continue ;;
     *) echo "unknown configuration: $config" >&2; exit 2 ;;
   esac
   echo "=== $config build ==="

@@ -40,6 +40,11 @@ void InitCurlOnce() {
   (void)initialised;
 }
 
+std::size_t& BodyLimit() {
+  static std::size_t limit = kMaxHttpBody;
+  return limit;
+}
+
 std::string& LastFailure() {
   static std::string reason;
   return reason;
@@ -53,7 +58,7 @@ struct TBody {
 size_t AppendBody(char* data, size_t size, size_t count, void* userData) {
   const size_t n = size * count;
   auto* body = static_cast<TBody*>(userData);
-  if (body->text.size() + n > kMaxHttpBody) {
+  if (body->text.size() + n > BodyLimit()) {
     body->tooLarge = true;
     return 0;  // makes curl give up with a write error
   }
@@ -71,7 +76,7 @@ std::string Reason(CURLcode code, const TBody& body, const std::string& url) {
     case CURLE_COULDNT_RESOLVE_HOST: return "адрес сервера не найден";
     case CURLE_OPERATION_TIMEDOUT: return "истекло время ожидания ответа";
     case CURLE_WRITE_ERROR:
-      if (body.tooLarge) return "ответ больше " + IntToStr(static_cast<long long>(kMaxHttpBody)) + " байт";
+      if (body.tooLarge) return "ответ больше " + IntToStr(static_cast<long long>(BodyLimit())) + " байт";
       break;
     case CURLE_URL_MALFORMAT:
     // The query carries the user's name and clear password: the log gets the
@@ -97,6 +102,8 @@ void SetHttpTimeouts(std::chrono::milliseconds connect, std::chrono::millisecond
 const std::string& LastHttpFailure() { return LastFailure(); }
 
 void SetLastHttpFailure(std::string reason) { LastFailure() = std::move(reason); }
+
+void SetHttpBodyLimit(std::size_t bytes) { BodyLimit() = bytes; }
 
 std::optional<std::string> HttpGet(const std::string& url) {
   LastFailure().clear();

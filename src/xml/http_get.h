@@ -9,12 +9,14 @@
 
 namespace morvel {
 
-// The largest answer body taken: far above the largest real List, far below what
-// would exhaust memory. A longer answer is a failed request.
-inline constexpr std::size_t kMaxHttpBody = std::size_t{64} << 20;
+// The largest answer body taken by default: the List of an employer of 120,000
+// persons is about 110 MiB, so this leaves room for several times the largest
+// employer while an endless answer still ends long before memory does. A longer
+// answer is a failed request.
+inline constexpr std::size_t kMaxHttpBody = std::size_t{512} << 20;
 
 // The body of a 2xx answer to one GET of the address, or nothing on any failure (no
-// connection, a time-out, any other status, a body above kMaxHttpBody). No retries,
+// connection, a time-out, any other status, a body above the limit, kMaxHttpBody unless set). No retries,
 // no extra headers, no authentication, no proxy. Never raises.
 std::optional<std::string> HttpGet(const std::string& url);
 
@@ -29,5 +31,7 @@ void SetLastHttpFailure(std::string reason);
 // are 10 s and 60 s; the environment variable MORVEL_HTTP_TIMEOUT (seconds) read at
 // the first request replaces the overall one. A call here wins over both.
 void SetHttpTimeouts(std::chrono::milliseconds connect, std::chrono::milliseconds total);
+// The largest body of every later request (kMaxHttpBody until set).
+void SetHttpBodyLimit(std::size_t bytes);
 
 }  // namespace morvel
