@@ -51,13 +51,32 @@ class NameListProtocolTest : public ProtocolTest {
     S().FCompareWithListNameList = true;
   }
 
+  // The generated employer, with two things the two sides state differently
+  // even for the same work taken out: the IS counts flight work at a full rate
+  // whatever the rate written, and the teaching hours of a period with leave
+  // or other time without preferential work count only on the List's side.
   static gen::TSynthEmployer Employer() {
     gen::TSynthOptions options;
     options.persons = 400;
     options.periods = 2;
     options.year = kYear;
     options.seed = 7;
-    return gen::MakeEmployer(options);
+    gen::TSynthEmployer employer = gen::MakeEmployer(options);
+    for (gen::TSynthPerson& person : employer.persons) {
+      for (gen::TSynthPeriod& period : person.periods) {
+        auto& entries = period.entries;
+        entries.erase(std::remove_if(entries.begin(), entries.end(),
+                                     [](const gen::TSynthEntry& e) { return !e.addPd.empty(); }),
+                      entries.end());
+        for (gen::TSynthEntry& entry : entries) {
+          const std::string& basis = employer.workplaces.at(static_cast<std::size_t>(entry.workplace)).vlBasis;
+          if (std::find(FlightWorkBases.begin(), FlightWorkBases.end(), basis) != FlightWorkBases.end()) {
+            entry.rate = "1.00";
+          }
+        }
+      }
+    }
+    return employer;
   }
 
   void WriteList(const gen::TSynthEmployer& employer, const gen::TListOptions& options) {
