@@ -122,11 +122,4 @@ void TVerification::CheckAddTariff(TTheList& /*list*/, const std::vector<std::sh
 
 void TVerification::CheckVirusCode(TTheList& /*list*/) {}
 
-void TVerification::CheckNameListPersons(TTheList& /*list*/,
-                                         const std::vector<std::shared_ptr<TWorker>>& /*workers_IS*/) {}
-
-void TVerification::CheckNameListPeriods(TTheList& /*list*/,
-                                         const std::vector<std::shared_ptr<TWorker>>& /*workers_IS*/,
-                                         int /*nYear*/) {}
-
 }  // namespace morvel

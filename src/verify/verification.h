@@ -98,6 +98,8 @@ class TVerification : public TLoggingObject {
   void CheckPositionsFound(TTheList& list, const std::vector<std::shared_ptr<TWorker>>& workers_IS);
   void CheckNameListPersons(TTheList& list, const std::vector<std::shared_ptr<TWorker>>& workers_IS);
   void CheckNameListPeriods(TTheList& list, const std::vector<std::shared_ptr<TWorker>>& workers_IS, int nYear);
+  // Some merged period of `worker` has the dates of `period` and matches it.
+  static bool HasSamePeriod(const TWorkPeriod& period, const TWorker& worker);
   void PhaseDone(const char* phase) {
     if (fOnPhaseDone) fOnPhaseDone(phase);
   }
