@@ -229,7 +229,7 @@ TSettingsForm::TSettingsForm(QWidget* parent) : QDialog(parent) {
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(PageControl1);
   layout->addLayout(buttons);
-  resize(760, 560);
+  resize(840, 560);
 }
 
 TSettingsForm::~TSettingsForm() = default;
