@@ -361,7 +361,7 @@ TEST_F(PipelineTest, TerritorialCodeWithoutARightIsAnError) {
                           "<table id=\"TTerrCodeErrors\" width=\"100%\" border=\"1\">"),
             std::string::npos)
       << protocol;
-  EXPECT_NE(protocol.find("<td>112-233-445 95</td>\n<td>Сидоров О.П.</td>\n<td>01.10.2019 - 31.12.2019</td>\n"
+  EXPECT_NE(protocol.find("<td>112-233-445 95</td>\n<td>СИДОРОВ О.П.</td>\n<td>01.10.2019 - 31.12.2019</td>\n"
                           "<td>МКС</td>\n<td></td>\n</tr>\n</table>\n"
                           "<div style=\"color: red\"><b>ИТОГО ОШИБОК: 1</b></div><br/>"),
             std::string::npos)

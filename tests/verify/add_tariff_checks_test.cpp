@@ -295,10 +295,12 @@ TEST_F(AddTariffCheckTest, ListPersonMissingFromTheISGetsAClosingRowAndTheLogLin
   const std::string log = test::ReadFile(TSingleton::GetInstance<TLogger>().FileName());
   TSingleton::DestroyInstance<TLogger>();
   EXPECT_NE(log.find("УТ в перечне: В3.2;В3.3"), std::string::npos) << log;
-  const std::size_t is = log.find("УТ в ИС: ");
+  const std::string isLine = "УТ в ИС: ";
+  const std::size_t is = log.find(isLine);
   ASSERT_NE(is, std::string::npos) << log;
   // Nothing follows: the IS has no classes.
-  EXPECT_TRUE(log[is + std::string("УТ в ИС: ").size()] == '\r' || log[is + std::string("УТ в ИС: ").size()] == '\n');
+  const char after = log[is + isLine.size()];
+  EXPECT_TRUE(after == '\r' || after == '\n') << log;
 }
 
 TEST_F(AddTariffCheckTest, CorrectivePacksOnlyCheckTheISSide) {
