@@ -4,11 +4,16 @@
 // staff-position and nominal-list comparisons switched on.
 //
 // Usage: bench_verification [--persons N] [--periods N] [--positions N]
-//                           [--differ PERCENT] [--keep]
-// Defaults: 50,000 persons with two periods each, a List of 200 staff positions
-// whose nominal list holds the same persons. --differ makes the nominal list
-// leave out, and change the bases, rates and dates of, that share of persons
-// and periods, so that the nominal-list checks have findings to make. The files
+//                           [--differ PERCENT] [--form szv-stazh|szv-6-4] [--keep]
+// Defaults: 50,000 persons with two periods each in a СЗВ-СТАЖ pack of 2019, a
+// List of 200 staff positions whose nominal list holds the same persons.
+// --differ makes the nominal list leave out, and change the bases, rates and
+// dates of, that share of persons and periods, so that the nominal-list checks
+// have findings to make. With szv-6-4 the pack is of the fourth quarter of 2014
+// and carries payments at the additional tariff (a СЗВ-СТАЖ states only that
+// they were accrued), so the additional-tariff check walks every payment and
+// every period marked ДТ. The territorial codes are checked in the extended mode
+// against a right to МКС only, so every coded period is asked about. The files
 // are written to the temporary folder by a child process and removed at the end
 // unless --keep.
 
@@ -27,6 +32,8 @@
 
 #include "base/text.h"
 #include "config/classifiers.h"
+#include "config/rights_list.h"
+#include "config/settings.h"
 #include "list/the_list.h"
 #include "list_writer.h"
 #include "pack_writer.h"
@@ -44,14 +51,20 @@ using morvel::bench::Clock;
 using morvel::bench::Seconds;
 
 constexpr const char* kRegNum = "099-001-000123";
-constexpr int kYear = 2019;
 // The ten standard workplaces hold nine List positions; every further one is
 // a position of its own.
 constexpr int kStandardWorkplaces = 10;
 constexpr int kStandardPositions = 9;
 
+// The pack form and its reporting window.
+struct TBenchForm {
+  morvel::gen::TGenForm form = morvel::gen::TGenForm::szvStag;
+  int year = 2019;
+  int firstMonth = 1;
+};
+
 bool Generate(const std::filesystem::path& packFile, const std::filesystem::path& listFile, int persons,
-              int periods, int positions, int differ) {
+              int periods, int positions, int differ, const TBenchForm& bench) {
   const pid_t child = fork();
   if (child < 0) return false;
   if (child == 0) {
@@ -59,12 +72,13 @@ bool Generate(const std::filesystem::path& packFile, const std::filesystem::path
     model.persons = persons;
     model.periods = periods;
     model.regNum = kRegNum;
-    model.year = kYear;
+    model.year = bench.year;
+    model.firstMonth = bench.firstMonth;
     model.seed = 1;
     model.workplaces = kStandardWorkplaces + std::max(0, positions - kStandardPositions);
     const morvel::gen::TSynthEmployer employer = morvel::gen::MakeEmployer(model);
     morvel::gen::TPackOptions pack;
-    pack.form = morvel::gen::TGenForm::szvStag;
+    pack.form = bench.form;
     pack.edition = morvel::gen::TGenEdition::newest;
     std::ofstream packOut(packFile, std::ios::binary | std::ios::trunc);
     morvel::gen::WritePack(employer, pack, packOut);
@@ -115,6 +129,7 @@ int main(int argc, char** argv) {
   int positions = 200;
   int differ = 0;
   bool keep = false;
+  TBenchForm bench;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     if (arg == "--persons" && i + 1 < argc) {
@@ -125,6 +140,14 @@ int main(int argc, char** argv) {
       positions = std::atoi(argv[++i]);
     } else if (arg == "--differ" && i + 1 < argc) {
       differ = std::clamp(std::atoi(argv[++i]), 0, 100);
+    } else if (arg == "--form" && i + 1 < argc) {
+      const std::string form = argv[++i];
+      if (form == "szv-6-4") {
+        bench = {morvel::gen::TGenForm::szv64, 2014, 10};
+      } else if (form != "szv-stazh") {
+        std::cerr << "unknown form " << form << "\n";
+        return 2;
+      }
     } else if (arg == "--keep") {
       keep = true;
     } else {
@@ -133,11 +156,12 @@ int main(int argc, char** argv) {
     }
   }
   const auto temp = std::filesystem::temp_directory_path();
+  const int kYear = bench.year;
   const auto packFile = temp / "bench_verification_pack.xml";
   const auto listFile = temp / "bench_verification_list.xml";
   {
     const auto start = Clock::now();
-    if (!Generate(packFile, listFile, persons, periods, positions, differ)) {
+    if (!Generate(packFile, listFile, persons, periods, positions, differ, bench)) {
       std::cerr << "generating the files failed\n";
       return 1;
     }
@@ -205,7 +229,22 @@ int main(int argc, char** argv) {
   verification.fPeriod = 0;
   verification.fOnPhaseDone = [&](const char* name) { phase(name); };
 
+  morvel::TSettings& settings = morvel::TSettings::GetInstance();
+  settings.FRegNum = kRegNum;
+  settings.fCompareTerrCodes = true;
+  settings.FCompareTerrCodesExtMode = true;
+  settings.FTerrCodeRightList.push_back(
+      std::make_unique<morvel::TTerritoryCode>(morvel::TTerritoryCode::FromLine("099-001/10000000")));
+
   mark = Clock::now();
+  for (auto& data : packRef.FTerrCodes) verification.fTerrCodes.push_back(std::move(data));
+  packRef.FTerrCodes.clear();
+  const std::size_t codedPeriods = verification.fTerrCodes.size();
+  morvel::TSet& setRef = set;
+  setRef.FYear = kYear;
+  setRef.FPeriod = bench.form == morvel::gen::TGenForm::szv64 ? 4 : 0;
+  verification.verifyTerrCodes(setRef);
+  phase("territorial codes");
   verification.getParseErrorsAndWarnings(packRef, set.List());
   phase("pack findings");
   const auto united = set.UnionISWorkers(verification.FErrorResults, verification.fWarningResults);
@@ -215,9 +254,17 @@ int main(int argc, char** argv) {
   const double verifyTotal = Seconds(Clock::now() - verifyStart);
 
   std::size_t merged = 0;
+  std::size_t payments = 0;
+  for (const auto& w : united) payments += w->AddTariffPayments.size();
+  std::size_t marked = 0;
+  for (const auto& l : set.List()->fWorkers) {
+    for (const auto& p : l->FParsePeriods.empty() ? l->WorkPeriods : l->FParsePeriods) marked += p->AddTariff == "ДТ";
+  }
   for (const auto& w : united) merged += w->MergedWorkPeriods.size();
   std::cout << "persons " << united.size() << ", merged IS periods " << merged << "; List positions "
-            << listPositions << ", nominal-list persons " << listPersons << "\n";
+            << listPositions << ", nominal-list persons " << listPersons << "\n"
+            << "coded periods " << codedPeriods << ", payments at the additional tariff " << payments
+            << ", List periods marked ДТ " << marked << "\n";
   for (const auto& [name, seconds] : phases) Line(name, seconds);
   Line("verify in all", verifyTotal);
   // The whole verification against reading the pack it verifies.

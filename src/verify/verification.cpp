@@ -111,15 +111,4 @@ void TVerification::getParseErrorsAndWarnings(TPack& pack, TTheList* theList) {
   }
 }
 
-void TVerification::verifyTerrCodes(TSet& /*_set*/) {
-  // The territorial-code check is built separately; its call stands in the run.
-}
-
-// The checks of the additional tariff, of the ВИРУС code and of the nominal
-// list are built separately; their calls stand in verify in their order.
-void TVerification::CheckAddTariff(TTheList& /*list*/, const std::vector<std::shared_ptr<TWorker>>& /*workers_IS*/,
-                                   int /*nYear*/) {}
-
-void TVerification::CheckVirusCode(TTheList& /*list*/) {}
-
 }  // namespace morvel

@@ -27,6 +27,7 @@ struct Period {
   std::string basis;          // "27-1", or empty for a period without preferential work
   std::string position;       // position code of the list of professions
   std::string extra = "";     // additional data ("ДЕТИ"), an entry of its own
+  std::string terr = "";      // territorial condition ("МКС") of the preferential entry
 };
 
 struct Person {
@@ -54,7 +55,11 @@ std::string PeriodsXml(const Person& p) {
     int entry = 0;
     if (!period.basis.empty()) {
       xml += "    <ИС4:ЛьготныйСтаж>\n     <ИС4:НомерСтроки>" + std::to_string(++entry) +
-             "</ИС4:НомерСтроки>\n     <ИС4:ОУТ>\n      <ИС4:Код>" + period.basis + "</ИС4:Код>\n";
+             "</ИС4:НомерСтроки>\n";
+      if (!period.terr.empty()) {
+        xml += "     <ИС4:ТУ>\n      <ИС4:Основание>" + period.terr + "</ИС4:Основание>\n     </ИС4:ТУ>\n";
+      }
+      xml += "     <ИС4:ОУТ>\n      <ИС4:Код>" + period.basis + "</ИС4:Код>\n";
       if (!period.position.empty()) xml += "      <ИС4:ПозицияСписка>" + period.position + "</ИС4:ПозицияСписка>\n";
       xml += "     </ИС4:ОУТ>\n    </ИС4:ЛьготныйСтаж>\n";
     }
@@ -344,6 +349,25 @@ TEST_F(PipelineTest, WithoutListComparisonNoSetCodeIsMade) {
   const std::string protocol = Protocol();
   EXPECT_EQ(protocol.find("<li>Сверка по фактическим периодам.</li>"), std::string::npos);
   EXPECT_NE(protocol.find("<input type=\"checkbox\" checked disabled> Проверка правомерности"), std::string::npos);
+}
+
+TEST_F(PipelineTest, TerritorialCodeWithoutARightIsAnError) {
+  AddPack({.persons = {Sidorov({{"2019-10-01", "2019-12-31", "27-1", "1110200А-17541", "", "МКС"}})}});
+  AddList("list.xml", ListXml("099-009-000001", 2019));
+  // No rights list at all: the employer may use no code.
+  const test::ProcessResult r = RunWithServer({"TerritoryControl=1\r\nWithList=1\r\n"});
+  EXPECT_EQ(r.exitCode, 30) << r.output;
+  const std::string protocol = Protocol();
+  EXPECT_NE(protocol.find("<h3 style=\"text-align:center\">1. Проверка правомерности проставления территориальных "
+                          "условий</h3>\n<b>Таблица 1.1 Неправомерное проставление территориальных условий</b><br/>\n"
+                          "<table id=\"TTerrCodeErrors\" width=\"100%\" border=\"1\">"),
+            std::string::npos)
+      << protocol;
+  EXPECT_NE(protocol.find("<td>112-233-445 95</td>\n<td>СИДОРОВ О.П.</td>\n<td>01.10.2019 - 31.12.2019</td>\n"
+                          "<td>МКС</td>\n<td></td>\n</tr>\n</table>\n"
+                          "<div style=\"color: red\"><b>ИТОГО ОШИБОК: 1</b></div><br/>"),
+            std::string::npos)
+      << protocol;
 }
 
 TEST_F(PipelineTest, MarkupInAnOrganisationNamePrintsAsText) {
