@@ -69,6 +69,7 @@ struct TListPeriod {
   std::string months;
   std::string days;
   std::string addPd;
+  std::string seniority;  // a seniority basis of its own instead of the workplace's
 };
 
 struct TListPerson {
@@ -137,8 +138,9 @@ void WritePeriod(const TSynthEmployer& employer, const TListPeriod& p, std::ostr
   if (!place.soutClass.empty()) {
     out << "            <КлассУТ>" << Xml(WorkingConditionsClass(place.soutClass)) << "</КлассУТ>\n";
   }
-  if (!place.seniorityBasis.empty()) {
-    out << "            <ОснованиеИсчисленияСтажа>" << Xml(place.seniorityBasis) << "</ОснованиеИсчисленияСтажа>\n";
+  const std::string& seniority = p.seniority.empty() ? place.seniorityBasis : p.seniority;
+  if (!seniority.empty()) {
+    out << "            <ОснованиеИсчисленияСтажа>" << Xml(seniority) << "</ОснованиеИсчисленияСтажа>\n";
   }
   // Teaching hours are the List's own elements; flight hours are worked time.
   const bool teaching = p.vlBasis.find("ПД") != std::string::npos;
@@ -211,6 +213,10 @@ TListManifest WriteList(const TSynthEmployer& employer, std::uint64_t seed, cons
       if (options.ratesPercent > 0 && draw.Chance(options.ratesPercent)) {
         manifest.push_back("rate " + p.snils + " " + period.start.DMY());
         period.rate = period.rate == "0.75" ? "1.00" : "0.75";
+      }
+      if (options.virusPercent > 0 && draw.Chance(options.virusPercent)) {
+        manifest.push_back("virus " + p.snils + " " + period.start.DMY());
+        period.seniority = "ВИРУС";
       }
       const int length = DaysBetween(period.start, period.finish) + 1;
       if (options.datesPercent > 0 && length >= 2 && draw.Chance(options.datesPercent)) {
@@ -409,6 +415,8 @@ int RunListCommand(const std::vector<std::string>& args, std::ostream& err) {
       list.ratesPercent = share;
     } else if (option == "--dates") {
       list.datesPercent = share;
+    } else if (option == "--virus") {
+      list.virusPercent = share;
     } else if (option == "--mismatch-seed") {
       list.mismatchSeed = static_cast<std::uint64_t>(n);
     } else {

@@ -26,12 +26,14 @@ struct TListOptions {
   int basesPercent = 0;    // periods with another basis
   int ratesPercent = 0;    // periods with another rate
   int datesPercent = 0;    // periods with a later start
+  int virusPercent = 0;    // periods whose seniority basis is "ВИРУС"
   std::uint64_t mismatchSeed = 0;  // 0: derived from the employer's seed
 };
 
 // What the List was made to differ in, one line per change: "missing SNILS",
 // "extra SNILS", "bases SNILS dd.mm.yyyy", "rate SNILS dd.mm.yyyy",
-// "dates SNILS dd.mm.yyyy" (the date is the start the pack has).
+// "dates SNILS dd.mm.yyyy" (the date is the start the pack has), "virus SNILS
+// dd.mm.yyyy".
 using TListManifest = std::vector<std::string>;
 
 // Writes the List as UTF-8, one element per line.
