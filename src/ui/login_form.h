@@ -1,0 +1,33 @@
+// The dialog that asks for the user name and password of a server connection and
+// keeps them, encoded, in the settings.
+#pragma once
+
+#include <QDialog>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace morvel {
+
+class TLoginForm : public QDialog {
+  Q_OBJECT
+
+ public:
+  explicit TLoginForm(QWidget* parent = nullptr);
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  void bbOKClick();
+
+  QLabel* lLogin = nullptr;
+  QLineEdit* eLogin = nullptr;
+  QLabel* lPassword = nullptr;
+  QLineEdit* ePassword = nullptr;
+  QPushButton* bbOK = nullptr;
+  QPushButton* bbCancel = nullptr;
+};
+
+}  // namespace morvel
