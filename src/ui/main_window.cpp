@@ -352,6 +352,10 @@ void TMainWindow::FormCreate() {
   ERegNumChange(ERegNum->text());
   CmbYearChange();
 
+  // Fixed size, measured while both List-folder buttons still show, so that the
+  // folder mode has its room too.
+  setFixedSize(sizeHint().expandedTo(QSize(560, 0)));
+
   rbFactPeriods->setChecked(true);
   cbShtat->setChecked(FSettings.FCompareWithListStaff);
   cbNameList->setChecked(FSettings.FCompareWithListNameList);
@@ -364,8 +368,6 @@ void TMainWindow::FormCreate() {
   // final word on what is enabled.
   cbPerechDBClick();
   CheckBox1Click();
-
-  setFixedSize(sizeHint().expandedTo(QSize(560, 0)));
 }
 
 void TMainWindow::CheckBox1Click() {

@@ -12,6 +12,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTabWidget>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -318,6 +319,62 @@ TEST_F(MainWindowTest, ServerRunWithoutKeptPasswordAsksForLoginAndCancelStopsIt)
   // Cancelled: not even the parameter check ran.
   EXPECT_FALSE(w.ErrListForm->isVisible());
   EXPECT_TRUE(w.StepLabel->text().isEmpty());
+}
+
+TEST_F(MainWindowTest, SavedSettingsReachTheWindowAndCancelledOnesDoNot) {
+  TMainWindow& w = Open("[Options]\r\nWithList=0\r\nTerritoryControl=0\r\n");
+  EXPECT_FALSE(w.BitBtn1->isEnabled());
+
+  // Cancel: the territorial-code check ticked in the dialog is forgotten.
+  auto tickTerritoryCheck = [](QWidget* dialog, const char* button) {
+    auto* check = dialog->findChild<QCheckBox*>("cbNordCheck");
+    auto* pages = dialog->findChild<QTabWidget*>("PageControl1");
+    ASSERT_NE(check, nullptr);
+    ASSERT_NE(pages, nullptr);
+    pages->setCurrentIndex(1);
+    test::ClickBox(check);
+    ASSERT_TRUE(check->isChecked());
+    QTest::mouseClick(dialog->findChild<QPushButton*>(button), Qt::LeftButton);
+  };
+  ASSERT_NE(test::AnswerNextModal([&] { w.N1->trigger(); },
+                                  [&](QWidget* dialog) { tickTerritoryCheck(dialog, "bbCancel"); }),
+            nullptr);
+  EXPECT_FALSE(settings().fCompareTerrCodes);
+  EXPECT_FALSE(w.BitBtn1->isEnabled());
+
+  // Save: the check alone makes a run worth starting, and the window shows it at once.
+  ASSERT_NE(test::AnswerNextModal([&] { w.N1->trigger(); },
+                                  [&](QWidget* dialog) { tickTerritoryCheck(dialog, "bbSave"); }),
+            nullptr);
+  EXPECT_TRUE(settings().fCompareTerrCodes);
+  EXPECT_TRUE(w.BitBtn1->isEnabled());
+}
+
+TEST_F(MainWindowTest, LoginBeforeARunStoresWhereTheSettingsDialogWasLeft) {
+  TMainWindow& w = Open("[Directories]\r\nIS=/no/such/records\r\n[SummListServer]\r\nName=127.0.0.1\r\nPort=1\r\n"
+                        "App=list4\r\nConnect=1\r\nSavePassw=0\r\n[Options]\r\nWithList=1\r\nStaff=1\r\n");
+  // The settings dialog closed on its re-registration page.
+  ASSERT_NE(test::AnswerNextModal([&] { w.N1->trigger(); },
+                                  [](QWidget* dialog) {
+                                    dialog->findChild<QTabWidget*>("PageControl1")->setCurrentIndex(2);
+                                    QTest::mouseClick(dialog->findChild<QPushButton*>("bbCancel"), Qt::LeftButton);
+                                  }),
+            nullptr);
+  EXPECT_EQ(settings().FNumSettingsWin, 2u);
+
+  QWidget* login = test::AnswerNextModal([&] { QTest::mouseClick(w.BitBtn1, Qt::LeftButton); },
+                                         [](QWidget* dialog) {
+                                           QTest::keyClicks(dialog->findChild<QLineEdit*>("eLogin"), "clerk");
+                                           QTest::keyClicks(dialog->findChild<QLineEdit*>("ePassword"), "secret");
+                                           QTest::mouseClick(dialog->findChild<QPushButton*>("bbOK"), Qt::LeftButton);
+                                         });
+  ASSERT_NE(login, nullptr);
+  EXPECT_FALSE(settings().FCrossUserDB.empty());
+  EXPECT_FALSE(settings().FCrossPasswordDB.empty());
+  EXPECT_TRUE(settings().FULLogin.empty());
+  EXPECT_TRUE(settings().FULPass.empty());
+  // Accepted, so the run went on to the parameter check.
+  EXPECT_TRUE(w.ErrListForm->isVisible());
 }
 
 TEST_F(MainWindowTest, AboutEntryShowsTheAboutBoxModally) {

@@ -5,6 +5,8 @@
 //
 //   morvel-screenshots <output folder>
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QDialog>
 #include <QDir>
 #include <QPixmap>
@@ -60,7 +62,14 @@ int main(int argc, char** argv) {
     manager.TWorkManager::Prepare();
     manager.CreateWindows();
     morvel::TMainWindow* window = manager.MainWindow();
+    // The number offered first for the demo records, picked as a user would.
+    if (window->ComboBox1->count() > 0) window->ComboBox1Change(0);
     bool ok = Save(window, folder, "main-window");
+    // The same window with the List taken from a folder instead of the server.
+    const bool useServer = window->cbPerechDB->isChecked();
+    window->cbPerechDB->setChecked(!useServer);
+    ok = Save(window, folder, useServer ? "main-window-list-folder" : "main-window-list-server") && ok;
+    window->cbPerechDB->setChecked(useServer);
 
     // The settings dialog, one picture per page; shown without its own loop.
     QDialog* settings = window->SettingsForm;
