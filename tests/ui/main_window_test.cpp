@@ -292,6 +292,32 @@ TEST_F(MainWindowTest, RunOnTheDemoDataEndsWithTheProtocolOpened) {
   EXPECT_NE(ini.find("IS=" + (kDemo / "is").string() + "\r\n"), std::string::npos);
 }
 
+TEST_F(MainWindowTest, RunThatFailsLeavesTheWindowReadyForTheNext) {
+  test::TempDir place;
+  const fs::path report = place / "report";
+  fs::create_directories(report);
+  TMainWindow& w = Open(FolderConfig(kDemo / "is", report, kDemo / "lists") + "Debug=1\r\n");
+  QTest::keyClicks(w.ERegNum, "099001000123");
+  // The report folder goes away while the run is at work: the protocol cannot be written.
+  QTimer::singleShot(0, [&] { fs::remove_all(report); });
+  QTest::mouseClick(w.BitBtn1, Qt::LeftButton);
+
+  EXPECT_EQ(w.StepLabel->text(), "Готово!");
+  EXPECT_FALSE(w.Running());
+  EXPECT_TRUE(w.BitBtn1->isEnabled());
+  EXPECT_TRUE(w.isVisible());
+  // No protocol was written, so none is opened.
+  EXPECT_TRUE(manager->ReportFile().empty());
+  EXPECT_TRUE(opened.empty());
+  EXPECT_NE(test::ReadLogs(DataFolder() / "logs").find("Произошла ошибка: "), std::string::npos);
+
+  // The next run, with the folder back, goes through.
+  fs::create_directories(report);
+  QTest::mouseClick(w.BitBtn1, Qt::LeftButton);
+  EXPECT_TRUE(fs::is_regular_file(manager->ReportFile()));
+  EXPECT_EQ(OpenedPaths().size(), 1u);
+}
+
 TEST_F(MainWindowTest, HelpMenuOpensTheManualAndTheLogFolder) {
   TMainWindow& w = Open();
   w.N2->trigger();
