@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QDateEdit>
 #include <QEvent>
+#include <QFontMetrics>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -22,6 +23,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <initializer_list>
 
 #include "base/dates.h"
 #include "base/format_settings.h"
@@ -109,6 +111,24 @@ void SetCellText(QTableWidget* grid, int row, int column, const QString& text) {
   } else {
     item->setText(text);
   }
+}
+
+// The column widths the grids were laid out with, widened where this platform's
+// font would cut a header or a full registration number short.
+void SetColumnWidths(QTableWidget* grid, const int* widths, std::initializer_list<int> numberColumns) {
+  const QFontMetrics metrics(grid->font());
+  const int numberWidth = metrics.horizontalAdvance(QStringLiteral("000-000-000000")) + 12;
+  for (int column = 0; column < grid->columnCount(); ++column) {
+    int width = widths[column];
+    if (const QTableWidgetItem* header = grid->horizontalHeaderItem(column)) {
+      width = std::max(width, metrics.horizontalAdvance(header->text()) + 12);
+    }
+    if (std::find(numberColumns.begin(), numberColumns.end(), column) != numberColumns.end()) {
+      width = std::max(width, numberWidth);
+    }
+    grid->setColumnWidth(column, width);
+  }
+  grid->verticalHeader()->setDefaultSectionSize(metrics.height() + 8);
 }
 
 // The grids end with one empty row; this gives it all its cells.
@@ -209,7 +229,7 @@ TSettingsForm::TSettingsForm(QWidget* parent) : QDialog(parent) {
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(PageControl1);
   layout->addLayout(buttons);
-  resize(760, 560);
+  resize(840, 560);
 }
 
 TSettingsForm::~TSettingsForm() = default;
@@ -291,7 +311,7 @@ void TSettingsForm::BuildRightsPage(QWidget* page) {
   sgRegNums->setHorizontalHeaderLabels({"п/п", "рег. номер", "МКС", "РКС", "ЧЗ1", "ЧЗ3", "ЧЗ4", "ЧЗ5", "ЧЗ6", "СЕЛО",
                                         "Дата начала", "Дата окончания"});
   const int widths[12] = {25, 100, 32, 32, 32, 32, 32, 32, 32, 32, 130, 130};
-  for (int column = 0; column < 12; ++column) sgRegNums->setColumnWidth(column, widths[column]);
+  SetColumnWidths(sgRegNums, widths, {1});
   sgRegNums->verticalHeader()->setVisible(false);
   sgRegNums->setEditTriggers(QAbstractItemView::NoEditTriggers);
   sgRegNums->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -382,8 +402,7 @@ void TSettingsForm::BuildReRegPage(QWidget* page) {
   sgReRegRegnums->setObjectName(QStringLiteral("sgReRegRegnums"));
   sgReRegRegnums->setHorizontalHeaderLabels({"п/п", "рег. номер до", "рег. номер после", "год", "период"});
   const int widths[5] = {25, 90, 90, 80, 50};
-  for (int column = 0; column < 5; ++column) sgReRegRegnums->setColumnWidth(column, widths[column]);
-  sgReRegRegnums->horizontalHeader()->setStretchLastSection(true);
+  SetColumnWidths(sgReRegRegnums, widths, {1, 2});
   sgReRegRegnums->verticalHeader()->setVisible(false);
   sgReRegRegnums->setEditTriggers(QAbstractItemView::NoEditTriggers);
   sgReRegRegnums->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -852,7 +871,10 @@ void TSettingsForm::OpenRegNumEditor(QWidget* view, const QRect& rect, const QSt
   auto* itemView = qobject_cast<QAbstractItemView*>(view);
   QWidget* host = itemView != nullptr ? itemView->viewport() : view;
   if (eTempRegnum->parentWidget() != host) eTempRegnum->setParent(host);
-  eTempRegnum->setGeometry(rect.x(), rect.y(), std::max(rect.width(), 130), rect.height());
+  // A list item is lower than an edit field; the editor keeps a usable height.
+  const int height = std::max(rect.height(), eTempRegnum->sizeHint().height());
+  eTempRegnum->setGeometry(rect.x(), rect.y() + std::min(rect.height() - height, 0) / 2, std::max(rect.width(), 130),
+                           height);
   eTempRegnum->setText(text);
   originalValue = text;
   eTempRegnum->show();

@@ -459,6 +459,26 @@ class TSettingsFormTest : public QObject {
     QCOMPARE(boxes.texts, QStringList({"Вы действительно хотите удалить запись?"}));
   }
 
+  void numberAndDateEditsUnderAFilterAreKept() {
+    UseExtendedMode();
+    QTableWidget* grid = Rights();
+    TypeText(W<QLineEdit>("MaskEdit1"), "099");
+    DoubleClick(grid, 1, 11);
+    W<QDateEdit>("dtpTemp")->setDate(QDate(2030, 1, 31));
+    QCOMPARE(Cell(grid, 1, 11), QString("31.01.2030"));
+    // A new number outside the filter takes the row out of sight, not out of the list.
+    DoubleClick(grid, 0, 1);
+    QLineEdit* editor = W<QLineEdit>("eTempRegnum");
+    editor->clear();
+    TypeText(editor, "200");
+    QTest::keyClick(editor, Qt::Key_Return);
+    QCOMPARE(Column(grid, 1), QStringList({"099-001-000002"}));
+    Click("bbSave");
+    QCOMPARE(SavedNumbers(), QStringList({"200", "099-001-000002", "100-002-000003"}));
+    QCOMPARE(TSettings::GetInstance().FTerrCodeRightList[1]->FDateEnd, std::string("31.01.2030"));
+    QVERIFY(TSettings::GetInstance().FTerrCodeRightList[0]->FCountry);
+  }
+
   void savingWhileFilteredKeepsHiddenRows() {
     UseExtendedMode();
     TypeText(W<QLineEdit>("MaskEdit1"), "100");
