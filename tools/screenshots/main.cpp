@@ -79,6 +79,13 @@ int main(int argc, char** argv) {
       for (int i = 0; i < pages->count(); ++i) {
         pages->setCurrentIndex(i);
         ok = Save(settings, folder, QString("settings-page-%1").arg(i + 1)) && ok;
+        // The rights page once more in its extended form, the grid with codes and dates.
+        auto* extended = pages->widget(i)->findChild<QCheckBox*>("cbAdvancedNordCheck");
+        if (extended != nullptr && extended->isVisible() && !extended->isChecked()) {
+          extended->click();
+          ok = Save(settings, folder, QString("settings-page-%1-extended").arg(i + 1)) && ok;
+          extended->click();
+        }
       }
     } else {
       ok = Save(settings, folder, "settings") && ok;
