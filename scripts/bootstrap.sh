@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs every Debian package the build, the tests, the benchmarks and the demo need.
 # chromium renders protocols for the browser test and scripts/render-protocol.sh.
+# xvfb, xauth and a font with Cyrillic letters let scripts/screenshots.sh show the windows.
 # Safe to run again: apt-get skips what is already there.
 set -euo pipefail
 
@@ -18,6 +19,7 @@ packages=(
   clang libclang-rt-14-dev
   zip unzip
   chromium
+  xvfb xauth fonts-dejavu-core
 )
 
 missing=()

@@ -107,6 +107,7 @@ std::vector<std::string> TWorkManager::CheckSettings() {
 void TWorkManager::ReadIni() {
   CopyDefaultFiles();
   ReadConfigFile(FAppDataDir, fSettings, [this](const std::string& line) { Log(line); });
+  fConfigRead = true;
 }
 
 bool TWorkManager::WriteIni() { return WriteConfigFile(FAppDataDir, fSettings); }

@@ -53,6 +53,9 @@ class TWorkManager : public TLoggingObject {
   std::string UpdateCrossList();
   void LoadClassifiers();
 
+  // Whether the configuration file and both text lists were read to their end:
+  // only then may a save replace them.
+  bool ConfigRead() const { return fConfigRead; }
   const std::filesystem::path& AppDataDir() const { return FAppDataDir; }
   const std::string& ReportFile() const { return fReportFile; }
   TSearcher* Searcher() const { return fSearcher.get(); }
@@ -65,6 +68,7 @@ class TWorkManager : public TLoggingObject {
   std::unique_ptr<TSearcher> fSearcher;
   std::filesystem::path FAppDataDir;
   std::string fReportFile;
+  bool fConfigRead = false;
 
  private:
   // The steps of doWork.

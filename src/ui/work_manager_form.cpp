@@ -1,10 +1,12 @@
 #include "ui/work_manager_form.h"
 
 #include <QApplication>
-#include <QMainWindow>
 #include <QString>
 
 #include <system_error>
+
+#include "base/platform.h"
+#include "ui/main_window.h"
 
 namespace morvel {
 namespace {
@@ -15,9 +17,10 @@ TWorkManagerForm::TWorkManagerForm(bool portableMode, int& argc, char** argv)
     : TWorkManager(portableMode), fArgc(argc), fArgv(argv) {}
 
 TWorkManagerForm::~TWorkManagerForm() {
-  WriteIni();
+  if (ConfigRead()) WriteIni();
   if (gCurrent == this) gCurrent = nullptr;
   fMainWindow.reset();
+  // A QApplication made by someone else (a test's) stays theirs.
   fApplication.reset();
 }
 
@@ -30,10 +33,9 @@ void TWorkManagerForm::Prepare() {
 }
 
 void TWorkManagerForm::CreateWindows() {
-  if (!fApplication) fApplication = std::make_unique<QApplication>(fArgc, fArgv);
+  if (QApplication::instance() == nullptr) fApplication = std::make_unique<QApplication>(fArgc, fArgv);
   gCurrent = this;
-  fMainWindow = std::make_unique<QMainWindow>();
-  fMainWindow->setWindowTitle(QString::fromUtf8(("Морвель v" + fSettings.Version()).c_str()));
+  fMainWindow = std::make_unique<TMainWindow>(*this);
 }
 
 int TWorkManagerForm::RunMessageLoop() {
@@ -47,7 +49,7 @@ std::vector<std::string> TWorkManagerForm::CheckSettings() {
     std::error_code ec;
     if (fSettings.FDirList.empty()) {
       messages.push_back("Перед началом сверки укажите путь к файлу Перечня!");
-    } else if (!std::filesystem::is_directory(fSettings.FDirList, ec)) {
+    } else if (!std::filesystem::is_directory(PathFromUtf8(fSettings.FDirList), ec)) {
       messages.push_back("Проверьте путь к файлу Перечня! Такого каталога не существует!");
     }
   }

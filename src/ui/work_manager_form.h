@@ -9,14 +9,17 @@
 #include "app/work_manager.h"
 
 class QApplication;
-class QMainWindow;
 
 namespace morvel {
+
+class TMainWindow;
 
 class TWorkManagerForm : public TWorkManager {
  public:
   TWorkManagerForm(bool portableMode, int& argc, char** argv);
-  // Saves the configuration file before the common destruction.
+  // Saves the configuration file before the common destruction, unless the
+  // preparation stopped before the file and the two lists had been read whole:
+  // what was read so far must not replace the user's files.
   ~TWorkManagerForm() override;
 
   void Prepare() override;
@@ -25,7 +28,7 @@ class TWorkManagerForm : public TWorkManager {
   // The parts of Prepare, for tests that drive the windows without the loop.
   void CreateWindows();
   int RunMessageLoop();
-  QMainWindow* MainWindow() const { return fMainWindow.get(); }
+  TMainWindow* MainWindow() const { return fMainWindow.get(); }
 
   // The controller of the windowed mode, for the main window's handlers.
   static TWorkManagerForm* Current();
@@ -34,7 +37,7 @@ class TWorkManagerForm : public TWorkManager {
   int& fArgc;
   char** fArgv;
   std::unique_ptr<QApplication> fApplication;
-  std::unique_ptr<QMainWindow> fMainWindow;
+  std::unique_ptr<TMainWindow> fMainWindow;
 };
 
 }  // namespace morvel

@@ -4,10 +4,13 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <utility>
 
+#include "base/error.h"
 #include "config/settings.h"
 #include "log/logger.h"
 #include "support/test_support.h"
+#include "ui/main_window.h"
 #include "ui/work_manager_form.h"
 
 namespace morvel {
@@ -68,6 +71,35 @@ TEST_F(WorkManagerFormTest, DestructionWritesTheConfigurationWithEveryKey) {
   EXPECT_NE(text.find("WithList=0"), std::string::npos);  // the value read comes back
   EXPECT_TRUE(std::filesystem::exists(home / "Morvel" / "RightList.txt"));
   EXPECT_TRUE(std::filesystem::exists(home / "Morvel" / "CrossingList.txt"));
+}
+
+// A start that stops on a malformed line of one of the two lists leaves the
+// user's three files exactly as they were: nothing read so far is written back.
+TEST_F(WorkManagerFormTest, FailedStartLeavesConfigurationAndListsUntouched) {
+  const std::string ini =
+      "; my settings\r\n[Directories]\r\nIS=/home/clerk/is\r\n[Options]\r\nTerritoryControl=1\r\nStaff=1\r\n"
+      "NameList=1\r\nWithList=1\r\nDebug=1\r\nCheckPerFormat=1\r\n";
+  const std::string goodRights = "099/11000000\r\n045/11111111 01.01.2015 31.12.2020\r\n";
+  const std::string badRights = "099/11000000\r\n045/1x111\r\n046/11111111\r\n";
+  const std::string goodCrossing = "099-001-000001/099-001-000002/2019/3\r\n";
+  const std::string badCrossing = "099-001-000001/099-001-000002/2019/3\r\nbroken line\r\n";
+  const std::filesystem::path folder = home / "Morvel";
+  for (const auto& [rights, crossing] : {std::pair{badRights, goodCrossing}, std::pair{goodRights, badCrossing}}) {
+    test::WriteFile(folder / "MorvelConfig.ini", ini);
+    test::WriteFile(folder / "RightList.txt", rights);
+    test::WriteFile(folder / "CrossingList.txt", crossing);
+    {
+      TWorkManagerForm manager(false, argc, argv);
+      EXPECT_THROW(manager.Prepare(), EConvertError);
+      EXPECT_FALSE(manager.ConfigRead());
+      EXPECT_EQ(manager.MainWindow(), nullptr);
+    }
+    EXPECT_EQ(test::ReadFile(folder / "MorvelConfig.ini"), ini);
+    EXPECT_EQ(test::ReadFile(folder / "RightList.txt"), rights);
+    EXPECT_EQ(test::ReadFile(folder / "CrossingList.txt"), crossing);
+    TSingleton::DestroyInstance<TSettings>();
+    TSingleton::DestroyInstance<TLogger>();
+  }
 }
 
 TEST_F(WorkManagerFormTest, WindowedCheckAsksForTheListFolder) {
