@@ -41,9 +41,11 @@ namespace {
 using morvel::bench::Best;
 using morvel::bench::Fixed;
 using morvel::bench::Machine;
+using morvel::bench::ParseSizeTableArgs;
 using morvel::bench::RunOnce;
 using morvel::bench::TFigure;
 using morvel::bench::Thousands;
+using morvel::bench::TSizeTableArgs;
 
 fs::path SelfDir() { return fs::read_symlink("/proc/self/exe").parent_path(); }
 
@@ -63,35 +65,14 @@ bool Generate(const fs::path& gen, const std::string& kind, long persons, const 
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::vector<long> sizes = {1000, 10000, 50000, 120000};
-  int runs = 3;
-  fs::path dir;
-  for (int i = 1; i < argc; ++i) {
-    const std::string arg = argv[i];
-    if (arg == "--persons" && i + 1 < argc) {
-      sizes.clear();
-      std::stringstream list(argv[++i]);
-      std::string item;
-      while (std::getline(list, item, ',')) sizes.push_back(std::atol(item.c_str()));
-    } else if (arg == "--runs" && i + 1 < argc) {
-      runs = std::max(1, std::atoi(argv[++i]));
-    } else if (arg == "--dir" && i + 1 < argc) {
-      dir = argv[++i];
-    } else {
-      std::cerr << "usage: bench_reading [--persons N,N,...] [--runs N] [--dir DIR]\n";
-      return 2;
-    }
-  }
-  const bool temporary = dir.empty();
-  if (temporary) {
-    std::string pattern = (fs::temp_directory_path() / "morvel-bench-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) {
-      std::cerr << "no temporary folder\n";
-      return 1;
-    }
-    dir = pattern;
-  }
-  fs::create_directories(dir);
+  TSizeTableArgs args;
+  args.sizes = {1000, 10000, 50000, 120000};
+  args.runs = 3;
+  if (!ParseSizeTableArgs(argc, argv, "bench_reading", args)) return 2;
+  const std::vector<long>& sizes = args.sizes;
+  const int runs = args.runs;
+  const fs::path& dir = args.dir;
+  const bool temporary = args.temporary;
   const fs::path self = SelfDir();
   const fs::path once = self / "bench_read_once";
   const fs::path gen = self / "morvel-gen";

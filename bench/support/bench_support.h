@@ -14,6 +14,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <iostream>
 #include <sstream>
 #include <vector>
 #include <optional>
@@ -144,6 +145,47 @@ inline std::string Machine() {
   out << Cpu() << ", " << sysconf(_SC_NPROCESSORS_ONLN) << " cores, " << memKb / 1024 / 1024 << " GiB, " << u.sysname
       << " " << u.release;
   return out.str();
+}
+
+
+// The options every size table takes: --persons N,N,... --runs N --dir DIR. The
+// folder is a fresh temporary one (removed by the caller when `temporary`) unless
+// given. Returns false, with the usage said, on anything else.
+struct TSizeTableArgs {
+  std::vector<long> sizes;
+  int runs = 1;
+  std::filesystem::path dir;
+  bool temporary = false;
+};
+
+inline bool ParseSizeTableArgs(int argc, char** argv, const char* program, TSizeTableArgs& args) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    if (arg == "--persons" && i + 1 < argc) {
+      args.sizes.clear();
+      std::stringstream list(argv[++i]);
+      std::string item;
+      while (std::getline(list, item, ',')) args.sizes.push_back(std::atol(item.c_str()));
+    } else if (arg == "--runs" && i + 1 < argc) {
+      args.runs = std::max(1, std::atoi(argv[++i]));
+    } else if (arg == "--dir" && i + 1 < argc) {
+      args.dir = argv[++i];
+    } else {
+      std::cerr << "usage: " << program << " [--persons N,N,...] [--runs N] [--dir DIR]\n";
+      return false;
+    }
+  }
+  args.temporary = args.dir.empty();
+  if (args.temporary) {
+    std::string pattern = (std::filesystem::temp_directory_path() / (std::string(program) + "-XXXXXX")).string();
+    if (mkdtemp(pattern.data()) == nullptr) {
+      std::cerr << "no temporary folder\n";
+      return false;
+    }
+    args.dir = pattern;
+  }
+  std::filesystem::create_directories(args.dir);
+  return true;
 }
 
 }  // namespace morvel::bench

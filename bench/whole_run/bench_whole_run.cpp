@@ -127,31 +127,14 @@ void WriteConfig(const fs::path& home, const TEmployerFiles& files, const fs::pa
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::vector<long> sizes = {1000, 10000, 120000};
-  int runs = 1;
-  fs::path dir;
-  for (int i = 1; i < argc; ++i) {
-    const std::string arg = argv[i];
-    if (arg == "--persons" && i + 1 < argc) {
-      sizes.clear();
-      std::stringstream list(argv[++i]);
-      std::string item;
-      while (std::getline(list, item, ',')) sizes.push_back(std::atol(item.c_str()));
-    } else if (arg == "--runs" && i + 1 < argc) {
-      runs = std::max(1, std::atoi(argv[++i]));
-    } else if (arg == "--dir" && i + 1 < argc) {
-      dir = argv[++i];
-    } else {
-      std::cerr << "usage: bench_whole_run [--persons N,N,...] [--runs N] [--dir DIR]\n";
-      return 2;
-    }
-  }
-  const bool temporary = dir.empty();
-  if (temporary) {
-    std::string pattern = (fs::temp_directory_path() / "morvel-run-bench-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) return 1;
-    dir = pattern;
-  }
+  TSizeTableArgs args;
+  args.sizes = {1000, 10000, 120000};
+  args.runs = 1;
+  if (!ParseSizeTableArgs(argc, argv, "bench_whole_run", args)) return 2;
+  const std::vector<long>& sizes = args.sizes;
+  const int runs = args.runs;
+  const fs::path& dir = args.dir;
+  const bool temporary = args.temporary;
   const fs::path self = SelfDir();
 
   std::time_t now = std::time(nullptr);
