@@ -1,6 +1,7 @@
 // The protocol's files: every line converted to windows-1251 (characters the
-// code page lacks become '?'), followed by CR LF, and flushed at once, so that
-// bytes appended to the same file afterwards follow in order.
+// code page lacks become '?'), followed by CR LF. The writer buffers; Close
+// writes the rest, so a file is read or appended to only after its writer is
+// closed.
 #pragma once
 
 #include <filesystem>

@@ -69,6 +69,15 @@ void TTableResult::DeleteRecord(const TResultRecord* record) {
   FRecords.erase(at);
 }
 
+void TTableResult::DeleteRecordsIf(const std::function<bool(const TResultRecord&)>& doomed) {
+  const auto kept = std::remove_if(FRecords.begin(), FRecords.end(), [&](const std::unique_ptr<TResultRecord>& r) {
+    if (!doomed(*r)) return false;
+    RecordLeaving(*r);
+    return true;
+  });
+  FRecords.erase(kept, FRecords.end());
+}
+
 void TTableResult::ClearRecords() {
   FRecords.clear();
   RecordsCleared();

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <map>
+#include <functional>
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -36,6 +37,9 @@ class TTableResult : public TResult {
   // the table is left alone; an index outside the table raises EMorvelError).
   void DeleteRecord(int index);
   void DeleteRecord(const TResultRecord* record);
+  // Deletes, in one pass, every record `doomed` holds true of; the rest keep
+  // their order.
+  void DeleteRecordsIf(const std::function<bool(const TResultRecord&)>& doomed);
   void ClearRecords();
   void TagRecords();
 

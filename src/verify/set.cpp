@@ -103,6 +103,7 @@ std::vector<std::shared_ptr<TWorker>> TSet::UnionISWorkers(TResultList& ErrorRes
     }
   }
 
+  std::unordered_set<std::string> replaced;
   for (const auto& pack : FCorrPacks) {
     for (const auto& W : pack->Workers) {
       if (!W) continue;
@@ -111,22 +112,26 @@ std::vector<std::shared_ptr<TWorker>> TSet::UnionISWorkers(TResultList& ErrorRes
         united.push_back(W);
         continue;
       }
-      RemovePersonResults(ErrorResults, W->SN);
-      RemovePersonResults(WarningResults, W->SN);
+      replaced.insert(W->SN);
       united[it->second] = W;
     }
+  }
+  // The rows of a replaced person go in one pass at the end: the tables do not
+  // change meanwhile, and a large correction would otherwise walk every row once
+  // per corrected person.
+  if (!replaced.empty()) {
+    RemovePersonResults(ErrorResults, replaced);
+    RemovePersonResults(WarningResults, replaced);
   }
   return united;
 }
 
-void TSet::RemovePersonResults(TResultList& Results, const std::string& SN) {
+void TSet::RemovePersonResults(TResultList& Results, const std::unordered_set<std::string>& SNs) {
   for (const auto& result : Results) {
     auto* table = dynamic_cast<TTableResult*>(result.get());
     if (!table) continue;
-    for (int i = table->Count() - 1; i >= 0; --i) {
-      const TResultRecord& record = table->GetRecord(i);
-      if (record.FWorker_PD && record.FWorker_PD->SN == SN) table->DeleteRecord(i);
-    }
+    table->DeleteRecordsIf(
+        [&](const TResultRecord& record) { return record.FWorker_PD && SNs.count(record.FWorker_PD->SN) != 0; });
   }
 }
 

@@ -44,8 +44,9 @@ class TSet {
   // a corrective record replacing the combination (and the rows already
   // collected for that person). The workers stay owned by their packs.
   std::vector<std::shared_ptr<TWorker>> UnionISWorkers(TResultList& ErrorResults, TResultList& WarningResults);
-  // Deletes every row about the IS person `SN` from the table results.
-  static void RemovePersonResults(TResultList& Results, const std::string& SN);
+  // Deletes every row about the IS persons numbered `SNs` from the table results,
+  // in one pass over the rows whatever the number of persons.
+  static void RemovePersonResults(TResultList& Results, const std::unordered_set<std::string>& SNs);
   int CountVerifiedpeople() const;
 
   // Register the List's and the packs' objects for release.

@@ -108,9 +108,17 @@ TEST(TableResultTest, PackTableIndexesByPeriodKeyAndNeverKeepsAGoneRecord) {
   EXPECT_EQ(source.GetDict().at("2021~2021")[0], &source.GetRecord(0));
   EXPECT_EQ(source.GetDict().at("2021~2020")[0], &source.GetRecord(1));
 
-  // A deleted record leaves the index as well.
+  // A deleted record leaves the index as well, one by one or many in one pass.
   source.DeleteRecord(4);
   EXPECT_EQ(source.GetDict().at("2021~2021").size(), 1u);
+  source.AddRecord(std::make_unique<TPeriodRecord>(worker, p21));
+  source.AddRecord(std::make_unique<TPeriodRecord>(worker, p21));
+  TResultRecord* kept = &source.GetRecord(3);
+  source.DeleteRecordsIf([&](const TResultRecord& r) { return r.FWorkPeriod_PD == p21 && &r != &source.GetRecord(0); });
+  EXPECT_EQ(source.Count(), 4);
+  EXPECT_EQ(&source.GetRecord(3), kept) << "the rest keep their order";
+  EXPECT_EQ(source.GetDict().at("2021~2021").size(), 1u);
+  EXPECT_EQ(source.GetDict().at("2021~2021")[0], &source.GetRecord(0));
 
   // The records of one key move to the target: they live in one table only.
   TTestPackTable target;
