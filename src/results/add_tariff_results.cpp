@@ -8,15 +8,14 @@
 namespace morvel {
 namespace {
 
+using cells::CodeOf;
 using cells::Columns;
 using cells::Esc;
+using cells::PeriodOf;
 using cells::PlainRow;
 using cells::TwoRows;
 
 constexpr const char* kUTMessage = "Проставленные у ЗЛ для ДТ условия труда не совпадают в ИС и Перечне";
-
-std::string PeriodOf(const TWorkPeriod* period) { return period != nullptr ? Esc(period->pPeriodString()) : ""; }
-std::string CodeOf(const TWorkPeriod* period) { return period != nullptr ? Esc(period->ProfessionCode) : ""; }
 
 // The pack number and the location of a person's additional-tariff payments.
 std::unique_ptr<TUCPData> PaymentsData(std::string packNum, const TWorker* worker) {

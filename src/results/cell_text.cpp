@@ -66,6 +66,13 @@ std::string BasesOf(const TWorkPeriod* period) {
   return period != nullptr ? Esc(period->Bases.DelimitedText()) : "";
 }
 
+std::string CodeOf(const TWorkPeriod* period) { return period != nullptr ? Esc(period->ProfessionCode) : ""; }
+std::string PeriodOf(const TWorkPeriod* period) { return period != nullptr ? Esc(period->pPeriodString()) : ""; }
+
+std::unique_ptr<TUCPData> PackDataOf(const TWorker* worker, const TNodeData* location) {
+  return std::make_unique<TUCPData>(worker != nullptr ? worker->PackNum : std::string(), location);
+}
+
 std::string DifferenceThroughTexts(double full, double position) {
   const std::string fullText = FloatToStr(full);
   const std::string positionText = FloatToStr(position);

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <initializer_list>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -13,6 +14,7 @@
 #include "base/text.h"
 #include "model/work_period.h"
 #include "model/worker.h"
+#include "results/result_record.h"
 #include "results/table_result.h"
 
 namespace morvel::cells {
@@ -29,6 +31,12 @@ void AppendSnAndName(std::vector<std::string>& cells, const TWorker* worker);
 std::string BeginOf(const TWorkPeriod* period);
 std::string EndOf(const TWorkPeriod* period);
 std::string BasesOf(const TWorkPeriod* period);
+std::string CodeOf(const TWorkPeriod* period);    // the position code of the list of professions
+std::string PeriodOf(const TWorkPeriod* period);  // "begin - end"
+
+// Where a record's data stands: the person's pack number (empty without a
+// person, as for the List side) and a copy of the location.
+std::unique_ptr<TUCPData> PackDataOf(const TWorker* worker, const TNodeData* location);
 
 // full - position, each written as text with the general conversion and read
 // back first, so the cell shows what the two printed numbers make. The exact

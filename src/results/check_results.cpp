@@ -42,8 +42,7 @@ std::vector<std::string> WorkingDaysCells(const TPosition* position, double full
 // The IS person and period of a staff-position record, with the person's pack
 // and the period's location.
 void BindIS(TResultRecord& record, std::shared_ptr<TWorker> worker, std::shared_ptr<TWorkPeriod> period) {
-  record.FUCPData = std::make_unique<TUCPData>(worker ? worker->PackNum : std::string(),
-                                               period ? &period->NodeData : nullptr);
+  record.FUCPData = cells::PackDataOf(worker.get(), period ? &period->NodeData : nullptr);
   record.FWorker_PD = std::move(worker);
   record.FWorkPeriod_PD = std::move(period);
 }
@@ -74,8 +73,7 @@ TTerrCodeErrors::TTerrCodeErrors()
 TTerrCodeError::TTerrCodeError(const TTerrCodeData& TerrCodeData) {
   FWorker_PD = TerrCodeData.FWorker_PD;
   FWorkPeriod_PD = TerrCodeData.FWorkPeriod_PD;
-  FUCPData =
-      std::make_unique<TUCPData>(FWorker_PD ? FWorker_PD->PackNum : std::string(), &TerrCodeData.FUcpNodeData);
+  FUCPData = cells::PackDataOf(FWorker_PD.get(), &TerrCodeData.FUcpNodeData);
 }
 
 void TTerrCodeError::PrintLine(TLineWriter& streamWriter) {
@@ -84,7 +82,7 @@ void TTerrCodeError::PrintLine(TLineWriter& streamWriter) {
   std::vector<std::string> values;
   values.push_back(worker != nullptr ? Esc(worker->PackNum) : "");
   cells::AppendSnAndName(values, worker);
-  values.push_back(period != nullptr ? Esc(period->pPeriodString()) : "");
+  values.push_back(cells::PeriodOf(period));
   values.push_back(period != nullptr ? Esc(period->TerritoryCondition) : "");
   values.push_back(period != nullptr ? Esc(period->TerritoryCoeff) : "");
   PrintRow(streamWriter, values);
@@ -155,7 +153,7 @@ void TAddPdDataError::PrintLine(TLineWriter& streamWriter) {
   std::vector<std::string> values;
   cells::AppendPerson(values, FWorker_PD.get());
   values.push_back(cells::BasesOf(period));
-  values.push_back(period != nullptr ? Esc(period->ProfessionCode) : "");
+  values.push_back(cells::CodeOf(period));
   values.push_back(Esc(fAddPdData));
   values.push_back(ErrorText());
   PrintRow(streamWriter, values);
@@ -220,7 +218,7 @@ void TPositionError::PrintLine(TLineWriter& streamWriter) {
   std::vector<std::string> values;
   cells::AppendPerson(values, FWorker_PD.get());
   values.push_back(cells::BasesOf(period));
-  values.push_back(period != nullptr ? Esc(period->ProfessionCode) : "");
+  values.push_back(cells::CodeOf(period));
   values.push_back(period != nullptr ? Esc(period->TerritoryCondition) : "");
   values.push_back(period != nullptr ? Esc(period->AddPdData.ToString()) : "");
   PrintRow(streamWriter, values);
@@ -251,7 +249,7 @@ void TBeerusError::PrintLine(TLineWriter& streamWriter) {
   values.push_back(worker != nullptr ? Esc(worker->SubNum) : "");
   cells::AppendSnAndName(values, worker);
   values.push_back(cells::BasesOf(period));
-  values.push_back(period != nullptr ? Esc(period->ProfessionCode) : "");
+  values.push_back(cells::CodeOf(period));
   values.push_back(cells::BeginOf(period));
   values.push_back(cells::EndOf(period));
   values.push_back(period != nullptr ? Esc(period->RateStr()) : "");

@@ -15,23 +15,16 @@ using cells::Esc;
 using cells::PlainRow;
 using cells::TwoRows;
 
-// The pack number of the IS person and one of its locations.
-std::unique_ptr<TUCPData> UcpOf(const TWorker* worker, const TNodeData* location) {
-  return std::make_unique<TUCPData>(worker != nullptr ? worker->PackNum : std::string(), location);
-}
-
 std::string Field(const TWorkPeriod* period, const std::string TWorkPeriod::*field) {
   return period != nullptr ? Esc(period->*field) : std::string();
 }
-
-std::string ProfessionCodeOf(const TWorkPeriod* period) { return Field(period, &TWorkPeriod::ProfessionCode); }
 
 // Bases, position code, dates, rate, worked time, seniority basis,
 // territorial condition and additional data: the nine period cells of the
 // tables of unpaired periods.
 void AppendPeriodCells(std::vector<std::string>& values, const TWorkPeriod* period) {
   values.push_back(cells::BasesOf(period));
-  values.push_back(ProfessionCodeOf(period));
+  values.push_back(cells::CodeOf(period));
   values.push_back(cells::BeginOf(period));
   values.push_back(cells::EndOf(period));
   values.push_back(period != nullptr ? Esc(period->RateStr()) : "");
@@ -47,7 +40,7 @@ void AppendMissingPeriodCells(std::vector<std::string>& values, const TWorkPerio
   values.push_back(cells::BeginOf(period));
   values.push_back(cells::EndOf(period));
   values.push_back(cells::BasesOf(period));
-  values.push_back(ProfessionCodeOf(period));
+  values.push_back(cells::CodeOf(period));
 }
 
 TTableResult::THeaderRow MissingPeriodSecondRow() {
@@ -72,7 +65,7 @@ TTeacherWarnings::TTeacherWarnings() {
 TTeacherResult::TTeacherResult(std::shared_ptr<TWorker> worker_IS, std::shared_ptr<TWorkPeriod> workPeriod_IS,
                                double hours_IS, double hours_List)
     : fISTime(MinutesText(hours_IS)), fPerechTime(MinutesText(hours_List)) {
-  FUCPData = UcpOf(worker_IS.get(), workPeriod_IS ? &workPeriod_IS->PDRKHoursNodeData : nullptr);
+  FUCPData = cells::PackDataOf(worker_IS.get(), workPeriod_IS ? &workPeriod_IS->PDRKHoursNodeData : nullptr);
   FWorker_PD = std::move(worker_IS);
   FWorkPeriod_PD = std::move(workPeriod_IS);
 }
@@ -108,7 +101,7 @@ TFullNameErrors::TFullNameErrors() : TTableResult(kNameListChapter, "ЗЛ с н�
 }
 
 TFullNameError::TFullNameError(std::shared_ptr<TWorker> worker_IS, std::shared_ptr<TWorker> worker_list) {
-  FUCPData = UcpOf(worker_IS.get(), worker_IS ? &worker_IS->FullNameNodeData : nullptr);
+  FUCPData = cells::PackDataOf(worker_IS.get(), worker_IS ? &worker_IS->FullNameNodeData : nullptr);
   FWorker_PD = std::move(worker_IS);
   FWorker_List = std::move(worker_list);
 }
@@ -137,7 +130,7 @@ TPdInsNumErrors::TPdInsNumErrors()
 }
 
 TSNError_IS::TSNError_IS(std::shared_ptr<TWorker> worker_IS, std::shared_ptr<TWorkPeriod> workPeriod_IS) {
-  FUCPData = UcpOf(worker_IS.get(), worker_IS ? &worker_IS->NodeData : nullptr);
+  FUCPData = cells::PackDataOf(worker_IS.get(), worker_IS ? &worker_IS->NodeData : nullptr);
   FWorker_PD = std::move(worker_IS);
   FWorkPeriod_PD = std::move(workPeriod_IS);
 }
@@ -187,7 +180,7 @@ TBasisErrors::TBasisErrors()
 
 TBasisError::TBasisError(std::shared_ptr<TWorker> worker_IS, std::shared_ptr<TWorkPeriod> workPeriod_IS,
                          std::shared_ptr<TWorkPeriod> workperiod_List) {
-  FUCPData = UcpOf(worker_IS.get(), workPeriod_IS ? &workPeriod_IS->NodeData : nullptr);
+  FUCPData = cells::PackDataOf(worker_IS.get(), workPeriod_IS ? &workPeriod_IS->NodeData : nullptr);
   FWorker_PD = std::move(worker_IS);
   FWorkPeriod_PD = std::move(workPeriod_IS);
   FWorkPeriod_List = std::move(workperiod_List);
@@ -198,10 +191,10 @@ void TBasisError::PrintLine(TLineWriter& streamWriter) {
   const TWorkPeriod* list = FWorkPeriod_List.get();
   std::vector<std::string> values;
   cells::AppendPerson(values, FWorker_PD.get());
-  values.push_back(is != nullptr ? Esc(is->pPeriodString()) : "");
+  values.push_back(cells::PeriodOf(is));
   const auto kind = [&values](const TWorkPeriod* period) {
     values.push_back(cells::BasesOf(period));
-    values.push_back(ProfessionCodeOf(period));
+    values.push_back(cells::CodeOf(period));
     values.push_back(Field(period, &TWorkPeriod::TerritoryCondition));
     values.push_back(period != nullptr ? Esc(period->AddPdData.ToString()) : "");
   };
@@ -242,7 +235,7 @@ TPeriodErrors_IS::TPeriodErrors_IS()
 }
 
 TPeriodError_IS::TPeriodError_IS(std::shared_ptr<TWorker> worker_IS, std::shared_ptr<TWorkPeriod> workPeriod_IS) {
-  FUCPData = UcpOf(worker_IS.get(), workPeriod_IS ? &workPeriod_IS->NodeData : nullptr);
+  FUCPData = cells::PackDataOf(worker_IS.get(), workPeriod_IS ? &workPeriod_IS->NodeData : nullptr);
   FWorker_PD = std::move(worker_IS);
   FWorkPeriod_PD = std::move(workPeriod_IS);
 }
@@ -290,7 +283,7 @@ TWorkDaysBasisErrors::TWorkDaysBasisErrors()
 TWorkDaysBasisError::TWorkDaysBasisError(std::shared_ptr<TWorker> worker_list, std::shared_ptr<TWorker> worker_IS,
                                          std::shared_ptr<TWorkPeriod> workPeriod_IS,
                                          std::shared_ptr<TWorkPeriod> workperiod_List) {
-  FUCPData = UcpOf(worker_IS.get(), workPeriod_IS ? &workPeriod_IS->SeniorityNodeData : nullptr);
+  FUCPData = cells::PackDataOf(worker_IS.get(), workPeriod_IS ? &workPeriod_IS->SeniorityNodeData : nullptr);
   FWorker_List = std::move(worker_list);
   FWorker_PD = std::move(worker_IS);
   FWorkPeriod_PD = std::move(workPeriod_IS);
@@ -303,7 +296,7 @@ void TWorkDaysBasisError::PrintLine(TLineWriter& streamWriter) {
   std::vector<std::string> values;
   cells::AppendPerson(values, FWorker_PD.get());
   values.push_back(cells::BasesOf(list));
-  values.push_back(ProfessionCodeOf(list));
+  values.push_back(cells::CodeOf(list));
   values.push_back(is != nullptr ? Esc(is->SeniorityBase()) : "");
   values.push_back(list != nullptr ? Esc(list->SeniorityBase()) : "");
   PrintRow(streamWriter, values);

@@ -27,7 +27,7 @@ TTableResult::THeaderRow PartTimeHeader() {
 // table: its pack number is the person's.
 void Bind(TResultRecord& record, std::shared_ptr<TWorker> worker, std::shared_ptr<TWorkPeriod> period,
           const TNodeData* location) {
-  record.FUCPData = std::make_unique<TUCPData>(worker ? worker->PackNum : std::string(), location);
+  record.FUCPData = cells::PackDataOf(worker.get(), location);
   record.FWorker_PD = std::move(worker);
   record.FWorkPeriod_PD = std::move(period);
 }
@@ -283,7 +283,7 @@ void TPartTimeResult::PrintLine(TLineWriter& streamWriter) {
   std::vector<std::string> values;
   cells::AppendPerson(values, FWorker_PD.get());
   values.push_back(Esc(FLgotBasis));
-  values.push_back(period != nullptr ? Esc(period->ProfessionCode) : "");
+  values.push_back(cells::CodeOf(period));
   values.push_back(Esc(fRetirementBasis));
   values.push_back(cells::BeginOf(period));
   values.push_back(cells::EndOf(period));

@@ -22,9 +22,6 @@ constexpr const char* kWorkedInList = "Фактически отработано
 
 std::string WorkTimeOf(const TWorkPeriod* period) { return period != nullptr ? Esc(period->WorkTimeAsString()) : ""; }
 
-std::string ProfessionCodeOf(const TWorkPeriod* period) {
-  return period != nullptr ? Esc(period->ProfessionCode) : "";
-}
 
 }  // namespace
 
@@ -51,7 +48,7 @@ TRateResult::TRateResult(std::shared_ptr<TWorker> worker_IS, std::shared_ptr<TWo
   if (resultType == TResultType::rtList) {
     FUCPData = std::make_unique<TUCPData>("", workperiod_List ? &workperiod_List->RateNodeData : nullptr);
   } else {
-    FUCPData = std::make_unique<TUCPData>(worker_IS ? worker_IS->PackNum : std::string(),
+    FUCPData = cells::PackDataOf(worker_IS.get(),
                                           workPeriod_IS ? &workPeriod_IS->RateNodeData : nullptr);
   }
   FWorker_PD = std::move(worker_IS);
@@ -65,7 +62,7 @@ void TRateResult::PrintLine(TLineWriter& streamWriter) {
   std::vector<std::string> values;
   cells::AppendPerson(values, FWorker_PD.get());
   values.push_back(cells::BasesOf(is));
-  values.push_back(is != nullptr ? Esc(is->pPeriodString()) : "");
+  values.push_back(cells::PeriodOf(is));
   values.push_back(is != nullptr ? Esc(is->RateStr()) : "");
   values.push_back(list != nullptr ? Esc(list->RateStr()) : "");
   PrintRow(streamWriter, values);
@@ -84,7 +81,7 @@ TFactWorkTimeErrors::TFactWorkTimeErrors()
 
 TFactWorkTimeError::TFactWorkTimeError(std::shared_ptr<TWorker> worker_IS, std::shared_ptr<TWorkPeriod> workperiod_List,
                                        std::shared_ptr<TWorkPeriod> workPeriod_IS) {
-  FUCPData = std::make_unique<TUCPData>(worker_IS ? worker_IS->PackNum : std::string(),
+  FUCPData = cells::PackDataOf(worker_IS.get(),
                                         workPeriod_IS ? &workPeriod_IS->FactNodeData : nullptr);
   FWorker_PD = std::move(worker_IS);
   FWorkPeriod_PD = std::move(workPeriod_IS);
@@ -96,7 +93,7 @@ void TFactWorkTimeError::PrintLine(TLineWriter& streamWriter) {
   std::vector<std::string> values;
   cells::AppendSnAndName(values, FWorker_PD.get());
   values.push_back(cells::BasesOf(is));
-  values.push_back(ProfessionCodeOf(is));
+  values.push_back(cells::CodeOf(is));
   values.push_back(WorkTimeOf(is));
   values.push_back(WorkTimeOf(FWorkPeriod_List.get()));
   PrintRow(streamWriter, values);
@@ -130,7 +127,7 @@ TFactWorkTimeResult_List_IS::TFactWorkTimeResult_List_IS(std::shared_ptr<TWorker
                                                          TResultType resultType)
     : fResultType(resultType) {
   if (resultType == TResultType::rtList) {
-    FUCPData = std::make_unique<TUCPData>(worker_IS ? worker_IS->PackNum : std::string(),
+    FUCPData = cells::PackDataOf(worker_IS.get(),
                                           workPeriod_IS ? &workPeriod_IS->NodeData : nullptr);
   } else {
     FUCPData = std::make_unique<TUCPData>("", workperiod_List ? &workperiod_List->NodeData : nullptr);
@@ -145,8 +142,8 @@ void TFactWorkTimeResult_List_IS::PrintLine(TLineWriter& streamWriter) {
   std::vector<std::string> values;
   cells::AppendSnAndName(values, FWorker_PD.get());
   values.push_back(cells::BasesOf(list));
-  values.push_back(ProfessionCodeOf(list));
-  values.push_back(list != nullptr ? Esc(list->pPeriodString()) : "");
+  values.push_back(cells::CodeOf(list));
+  values.push_back(cells::PeriodOf(list));
   values.push_back(WorkTimeOf(fResultType == TResultType::rtList ? list : FWorkPeriod_PD.get()));
   PrintRow(streamWriter, values);
 }

@@ -6,7 +6,6 @@
 #include <exception>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "base/text.h"
@@ -125,11 +124,6 @@ void TVerification::CheckAddTariff(TTheList& list, const std::vector<std::shared
 
     // ---- The List -----------------------------------------------------------------
     if (!fCorrPacksOnly) {
-      // The IS person of each insurance number; the union has one per number.
-      std::unordered_map<std::string_view, const std::shared_ptr<TWorker>*> bySN;
-      bySN.reserve(workers_IS.size());
-      for (const std::shared_ptr<TWorker>& W : workers_IS) bySN.emplace(W->SN, &W);
-
       for (const std::shared_ptr<TWorker>& L : list.fWorkers) {
         TCodeSet isCodes(';');
         TCodeSet listCodes(';');
@@ -137,8 +131,8 @@ void TVerification::CheckAddTariff(TTheList& list, const std::vector<std::shared
         bool isCodesTaken = false;
         bool reported = false;
         bool same = false;
-        const auto found = bySN.find(L->SN);
-        const std::shared_ptr<TWorker>* I = found != bySN.end() ? found->second : nullptr;
+        const auto found = fISWorkersDictionary.find(L->SN);
+        const std::shared_ptr<TWorker>* I = found != fISWorkersDictionary.end() ? &found->second : nullptr;
 
         for (const std::shared_ptr<TWorkPeriod>& S : L->WorkPeriods) {
           if (S->AddTariff != kAddTariffMark) {

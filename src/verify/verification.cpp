@@ -27,6 +27,10 @@ void TVerification::verify(TTheList* list, const std::vector<std::shared_ptr<TWo
   // Without a List nothing is reconciled; the set's outcome code tells why.
   if (list == nullptr) return;
 
+  // The IS person of each insurance number, for every check that pairs a List
+  // person with it; filled before the first of them, the additional-tariff check.
+  for (const std::shared_ptr<TWorker>& W : workers_IS) fISWorkersDictionary.emplace(W->SN, W);
+
   CheckAddTariff(*list, workers_IS, nYear);
   PhaseDone("additional tariff");
   CheckVirusCode(*list);
@@ -36,7 +40,6 @@ void TVerification::verify(TTheList* list, const std::vector<std::shared_ptr<TWo
     // The crossings of each person go to the errors in a table of their own.
     DivideCrossWorkPeriods(*W, FErrorResults);
     W->MergeWorkPeriods(true, nullptr);
-    fISWorkersDictionary.emplace(W->SN, W);
   }
   // The List persons after all IS persons: merging a List person consults the
   // merged periods of the IS person of the same number.
