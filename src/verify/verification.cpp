@@ -15,6 +15,16 @@ bool MoveIfFilled(std::unique_ptr<Table>& table, TResultList& results) {
   return true;
 }
 
+// Once an IS person is merged, every later step looks at its merged periods
+// only: the periods as read (the pack's own) and the pieces of the division are
+// let go at once, so that a large employer's persons are not held three times
+// over and the next person's copies reuse their memory. Whatever a result
+// record refers to stays alive through the record.
+void ReleaseUnmergedPeriods(TWorker& W) {
+  TWorkPeriodList().swap(W.FParsePeriods);
+  TWorkPeriodList().swap(W.WorkPeriods);
+}
+
 }  // namespace
 
 TVerification::TVerification() : FSettings(&TSettings::GetInstance()), fPDData(std::make_unique<TPDData>()) {}
@@ -40,6 +50,7 @@ void TVerification::verify(TTheList* list, const std::vector<std::shared_ptr<TWo
     // The crossings of each person go to the errors in a table of their own.
     DivideCrossWorkPeriods(*W, FErrorResults);
     W->MergeWorkPeriods(true, nullptr);
+    ReleaseUnmergedPeriods(*W);
   }
   // The List persons after all IS persons: merging a List person consults the
   // merged periods of the IS person of the same number.
