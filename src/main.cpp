@@ -51,6 +51,7 @@ void ReportCriticalError(morvel::TLogger& logger, const std::exception* e) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  morvel::RestartWithHugePageHeap(argv);
   morvel::TSettings& settings = morvel::TSettings::GetInstance();
   morvel::TLogger& logger = morvel::TSingleton::GetInstance<morvel::TLogger>();
   morvel::SetFormatSettings(0);

@@ -1,5 +1,6 @@
 #include "base/platform.h"
 
+#include <algorithm>
 #include <system_error>
 
 #ifdef _WIN32
@@ -10,6 +11,9 @@
 #include <shellapi.h>
 #else
 #include <dlfcn.h>
+#include <unistd.h>
+
+#include <cstdlib>
 #endif
 
 namespace morvel {
@@ -95,5 +99,45 @@ std::string ModuleFileOf(const void* address) {
 std::vector<std::string> CommandLineWords(int argc, char** argv) { return std::vector<std::string>(argv, argv + argc); }
 
 #endif
+
+std::optional<std::string> TunablesWithHugePageHeap(const char* current) {
+  constexpr std::string_view kTunable = "glibc.malloc.hugetlb";
+  const std::string_view value = current != nullptr ? current : "";
+  // Entries are "name=value" separated by ":"; the name must match whole.
+  for (std::size_t at = 0; at <= value.size();) {
+    const std::size_t end = std::min(value.find(':', at), value.size());
+    const std::string_view entry = value.substr(at, end - at);
+    if (entry.substr(0, entry.find('=')) == kTunable) return std::nullopt;
+    at = end + 1;
+  }
+  std::string result(value);
+  if (!result.empty()) result += ':';
+  result += kTunable;
+  result += "=1";
+  return result;
+}
+
+#if defined(__has_feature)
+#if __has_feature(address_sanitizer) || __has_feature(memory_sanitizer) || __has_feature(thread_sanitizer)
+#define MORVEL_OWN_ALLOCATOR 1
+#endif
+#endif
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+#define MORVEL_OWN_ALLOCATOR 1
+#endif
+
+void RestartWithHugePageHeap(char** argv) {
+#if defined(__GLIBC__) && !defined(MORVEL_OWN_ALLOCATOR)
+  const std::optional<std::string> tunables = TunablesWithHugePageHeap(std::getenv("GLIBC_TUNABLES"));
+  if (!tunables || argv == nullptr || argv[0] == nullptr) return;
+  if (setenv("GLIBC_TUNABLES", tunables->c_str(), 1) != 0) return;
+  // The same program file, whatever name or path it was started by.
+  execv("/proc/self/exe", argv);
+  // Still here: the restart failed; the variable stays set, so a child process
+  // started later does not try again.
+#else
+  (void)argv;
+#endif
+}
 
 }  // namespace morvel

@@ -5,6 +5,7 @@
 
 #include <ctime>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -33,5 +34,19 @@ std::string ModuleFileOf(const void* address);
 // the arguments handed to main are in the ANSI code page, so they are taken again
 // from the wide command line.
 std::vector<std::string> CommandLineWords(int argc, char** argv);
+
+// A whole run of a large employer allocates and touches well over a gigabyte in
+// small pieces; with the C library's heap in ordinary 4 KiB pages a third of its
+// time goes into page faults and address-translation misses. glibc puts its heap
+// into transparent huge pages when the tunable glibc.malloc.hugetlb=1 is in the
+// environment at start-up, and only then, so the program starts itself once more
+// with it added. Nothing happens when it is set already, on a system without
+// glibc's allocator (Windows, sanitizer builds) or when the restart fails: the
+// run then goes on as it is, only slower.
+void RestartWithHugePageHeap(char** argv);
+
+// The value GLIBC_TUNABLES needs for that, given its current value; none when it
+// already names the huge-page tunable (whatever value the caller chose).
+std::optional<std::string> TunablesWithHugePageHeap(const char* current);
 
 }  // namespace morvel

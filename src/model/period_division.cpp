@@ -377,22 +377,30 @@ void TWorker::DivideCrossWorkPeriods(TCrossingSink* ErrorResults) {
   if (WorkPeriods.empty()) return;
   SortByStart(WorkPeriods);
 
-  // The pieces in list order; a piece that was divided is left empty.
+  // The pieces in list order; a piece that was divided is left empty. `asRead`
+  // tells which pieces are periods as read rather than pieces of their own.
   std::vector<TPeriodPtr> pieces;
+  std::vector<bool> asRead;
   TCrossingIndex index;
-  auto append = [&](TPeriodPtr piece) {
+  auto append = [&](TPeriodPtr piece, bool read) {
     const std::size_t at = pieces.size();
     if (HasNoWorkedTime(*piece)) index.Insert(KindKey(*piece), at, piece->Start, piece->Finish);
     pieces.push_back(std::move(piece));
+    asRead.push_back(read);
   };
 
-  append(WorkPeriods.front()->Clone());
+  // A period that nothing crosses is a piece as it stands. It is taken over
+  // shared with the periods as read rather than copied: the division only
+  // reads it, and a piece that later has to add up its rate is copied then
+  // (below). Merging copies every piece it keeps, so what a copy would leave
+  // behind never reaches a merged period.
+  append(WorkPeriods.front(), true);
   for (std::size_t i = 1; i < WorkPeriods.size(); ++i) {
     const TWorkPeriod& B = *WorkPeriods[i];
     const std::size_t found =
         HasNoWorkedTime(B) ? index.FirstCrossing(KindKey(B), B.Start, B.Finish, pieces) : TCrossingIndex::kNone;
     if (found == TCrossingIndex::kNone) {
-      append(B.Clone());
+      append(WorkPeriods[i], true);
       continue;
     }
     const TPeriodPtr held = pieces[found];
@@ -406,7 +414,7 @@ void TWorker::DivideCrossWorkPeriods(TCrossingSink* ErrorResults) {
     TWorkPeriodList cut = CutCrossingPeriods(A, B);
     index.Remove(found, As, Af);
     pieces[found].reset();
-    for (TPeriodPtr& piece : cut) append(std::move(piece));
+    for (TPeriodPtr& piece : cut) append(std::move(piece), false);
   }
 
   // The periods as read stay with the person (pack warnings may refer to
@@ -415,19 +423,25 @@ void TWorker::DivideCrossWorkPeriods(TCrossingSink* ErrorResults) {
   WorkPeriods.clear();
 
   // Pieces with the same dates, kind and seniority basis add up their rates.
-  // The pieces are fresh copies nobody else holds, so they are taken over as
-  // they are rather than copied once more.
+  // A piece still shared with the periods as read is copied before its rate
+  // changes, so the periods as read keep theirs.
   using TSameDates = std::tuple<TDate, TDate, std::string>;
   std::map<TSameDates, std::vector<std::size_t>> byDates;
-  for (TPeriodPtr& Q : pieces) {
+  std::vector<bool> keptAsRead;  // per period of WorkPeriods
+  for (std::size_t k = 0; k < pieces.size(); ++k) {
+    TPeriodPtr& Q = pieces[k];
     if (!Q) continue;
     std::vector<std::size_t>& same = byDates[{Q->Start, Q->Finish, KindKey(*Q)}];
     bool added = false;
     if (!WorkPeriods.empty()) {
       for (std::size_t at : same) {
-        TWorkPeriod& O = *WorkPeriods[at];
-        if (Q->Matches(O) && Q->SeniorityBase() == O.SeniorityBase()) {
-          O.Rate += Q->Rate;
+        TPeriodPtr& O = WorkPeriods[at];
+        if (Q->Matches(*O) && Q->SeniorityBase() == O->SeniorityBase()) {
+          if (keptAsRead[at]) {
+            O = O->Clone();
+            keptAsRead[at] = false;
+          }
+          O->Rate += Q->Rate;
           added = true;
           break;
         }
@@ -436,6 +450,7 @@ void TWorker::DivideCrossWorkPeriods(TCrossingSink* ErrorResults) {
     if (added) continue;
     same.push_back(WorkPeriods.size());
     WorkPeriods.push_back(std::move(Q));
+    keptAsRead.push_back(asRead[k]);
   }
 }
 

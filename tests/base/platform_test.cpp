@@ -65,6 +65,20 @@ TEST(Platform, CommandLineWordsKeepTheirOrder) {
   EXPECT_EQ(CommandLineWords(3, argv), (std::vector<std::string>{a, b, c}));
 }
 
+// The caller's own tunables survive the restart, and a choice the caller made
+// about huge pages (either way) is never overridden.
+TEST(Platform, HugePageTunableIsAddedOnceAndNeverOverridesTheCaller) {
+  EXPECT_EQ(TunablesWithHugePageHeap(nullptr), std::optional<std::string>("glibc.malloc.hugetlb=1"));
+  EXPECT_EQ(TunablesWithHugePageHeap(""), std::optional<std::string>("glibc.malloc.hugetlb=1"));
+  EXPECT_EQ(TunablesWithHugePageHeap("glibc.malloc.check=3"),
+            std::optional<std::string>("glibc.malloc.check=3:glibc.malloc.hugetlb=1"));
+  EXPECT_EQ(TunablesWithHugePageHeap("glibc.malloc.hugetlb=1"), std::nullopt);
+  EXPECT_EQ(TunablesWithHugePageHeap("glibc.malloc.check=3:glibc.malloc.hugetlb=0"), std::nullopt);
+  // A longer name that merely starts the same is another tunable.
+  EXPECT_EQ(TunablesWithHugePageHeap("glibc.malloc.hugetlbx=0"),
+            std::optional<std::string>("glibc.malloc.hugetlbx=0:glibc.malloc.hugetlb=1"));
+}
+
 TEST(Encoding, TextWithoutAWindows1251FormIsTold) {
   EXPECT_EQ(TryUtf8ToCp1251("Жук?"), std::optional<std::string>("\xC6\xF3\xEA?"));
   EXPECT_EQ(TryUtf8ToCp1251("ascii"), std::optional<std::string>("ascii"));

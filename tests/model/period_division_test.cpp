@@ -237,6 +237,37 @@ TEST_F(DivisionTest, IdenticalPeriodsDoNotCrossButAddUp) {
   EXPECT_EQ(kinds->WorkPeriods.size(), 2u);
 }
 
+// Pieces that nothing crosses are not copied by the division; the periods as
+// read must still come out of it unchanged, and what a copy leaves behind (pack
+// date, comments, the List's note) must not reach the merged periods.
+TEST_F(DivisionTest, PeriodsAsReadKeepTheirRatesAndMergedPeriodsTheirOwnData) {
+  auto first = Period(Day(1, 1), Day(31, 3), 0.5, 1);
+  auto second = Period(Day(1, 1), Day(31, 3), 0.5, 2);
+  auto alone = Period(Day(1, 5), Day(31, 5), 0.25, 3);
+  for (const auto& p : {first, second, alone}) {
+    p->PackDate = "01.02.2022";
+    p->Comment = "прочитан";
+    p->Note = "примечание";
+  }
+  auto w = Person({first, second, alone});
+  w->DivideCrossWorkPeriods(nullptr);
+  EXPECT_EQ(Describe(w->FParsePeriods),
+            (V{"01.01.2021 - 31.03.2021 x0.5 @1", "01.01.2021 - 31.03.2021 x0.5 @2", "01.05.2021 - 31.05.2021 x0.25 @3"}));
+  EXPECT_EQ(Describe(w->WorkPeriods), (V{"01.01.2021 - 31.03.2021 x1 @1", "01.05.2021 - 31.05.2021 x0.25 @3"}));
+
+  w->MergeWorkPeriods(false, nullptr);
+  ASSERT_EQ(w->MergedWorkPeriods.size(), 2u);
+  for (const auto& merged : w->MergedWorkPeriods) {
+    EXPECT_TRUE(merged != first && merged != second && merged != alone);
+    EXPECT_EQ(merged->PackDate, "");
+    EXPECT_EQ(merged->Comment, "");
+    EXPECT_EQ(merged->Note, "");
+  }
+  // Merged periods are the person's own: marking them leaves the periods as read alone.
+  w->MergedWorkPeriods[1]->Rate = 1;
+  EXPECT_DOUBLE_EQ(alone->Rate, 0.25);
+}
+
 TEST_F(DivisionTest, OnlyTheFirstCrossingPieceIsCut) {
   // The first two have the same dates and do not cross each other; the third
   // overlaps both, but only the first in the list is cut with it. The pieces

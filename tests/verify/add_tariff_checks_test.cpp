@@ -77,14 +77,21 @@ class AddTariffCheckTest : public test::VerifyTest {
 // ---- The individual records ----------------------------------------------------------
 
 TEST_F(AddTariffCheckTest, NothingUpTo2012) {
-  auto w = AddIS("1");
-  AddPeriod(*w, D(2012, 1, 1), D(2012, 3, 31), {"27-ПД"});
-  Pay(*w, 100);
-  AddPeriod(*AddIS("2"), D(2012, 1, 1), D(2012, 3, 31), {"27-1"});
-  ListPeriod(*AddListPerson("3"), 1, "В3.2", false);
+  // A verification uses up the persons it merges, so each year gets its own.
+  auto employer = [this] {
+    fWorkers.clear();
+    fList = List();
+    auto w = AddIS("1");
+    AddPeriod(*w, D(2012, 1, 1), D(2012, 3, 31), {"27-ПД"});
+    Pay(*w, 100);
+    AddPeriod(*AddIS("2"), D(2012, 1, 1), D(2012, 3, 31), {"27-1"});
+    ListPeriod(*AddListPerson("3"), 1, "В3.2", false);
+  };
+  employer();
   Verify(2012);
   EXPECT_TRUE(fVerification.FErrorResults.empty());
   EXPECT_TRUE(fVerification.fWarningResults.empty());
+  employer();
   TVerification from2013;
   from2013.verify(fList.get(), fWorkers, 2013, 1);
   EXPECT_EQ(Names(from2013.FErrorResults),
