@@ -193,28 +193,30 @@ void Release(std::shared_ptr<TWorker>& worker) {
   worker.reset();
 }
 
+// Each registry holds an object once and forgets it when releasing it, so
+// nothing is released twice: releasing only drops references, and an object
+// lives as long as a record or another registry still holds it.
 template <typename T>
-void Flush(TIdentitySet<T>* registry, bool notResultData, std::unordered_set<const void*>& deleted) {
+void Flush(TIdentitySet<T>* registry, bool notResultData) {
   if (!registry) return;
-  for (auto& [key, object] : *registry) {
+  for (auto& entry : *registry) {
+    std::shared_ptr<T>& object = entry.second;
     if (!object) continue;  // released by the first flush
     if (notResultData && object->IsResultData) continue;
-    if (deleted.insert(key).second) Release(object);
-    object.reset();
+    Release(object);
   }
 }
 
 }  // namespace
 
 void TSet::FlushResults(bool notResultData) {
-  if (!FDeletedObjects) FDeletedObjects = std::make_unique<std::unordered_set<const void*>>();
   try {
-    Flush(FistPeriods.get(), notResultData, *FDeletedObjects);
-    Flush(FListPositions.get(), notResultData, *FDeletedObjects);
-    Flush(FListWorkers.get(), notResultData, *FDeletedObjects);
-    Flush(FIsPeriods.get(), notResultData, *FDeletedObjects);
-    Flush(FIsPayments.get(), notResultData, *FDeletedObjects);
-    Flush(FIsWorkers.get(), notResultData, *FDeletedObjects);
+    Flush(FistPeriods.get(), notResultData);
+    Flush(FListPositions.get(), notResultData);
+    Flush(FListWorkers.get(), notResultData);
+    Flush(FIsPeriods.get(), notResultData);
+    Flush(FIsPayments.get(), notResultData);
+    Flush(FIsWorkers.get(), notResultData);
   } catch (...) {
     // Releasing only drops references; whatever failed, the set still dies whole.
   }

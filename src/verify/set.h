@@ -79,8 +79,6 @@ class TSet {
   bool FOrganizationHasLists = false;
   bool FHasInitPacks = false;
   bool FHasSPV1 = false;
-  // Identity of every object already released, so none is released twice.
-  std::unique_ptr<std::unordered_set<const void*>> FDeletedObjects;
   std::unique_ptr<TIdentitySet<TWorker>> FListWorkers;
   std::unique_ptr<TIdentitySet<TWorker>> FIsWorkers;
   std::unique_ptr<TIdentitySet<TWorkPeriod>> FistPeriods;
