@@ -10,6 +10,7 @@
 #include "app/searcher.h"
 #include "app/work_manager.h"
 #include "base/exit_code.h"
+#include "base/platform.h"
 #include "base/run_folder.h"
 #include "base/text.h"
 #include "protocol/protocol_former.h"
@@ -168,6 +169,7 @@ void TWorkManager::RunVerifications() {
   Progress(0, 1, 0, "Сохранение протокола");
   fReportFile = fProtocolFormer->PrintProtocol(verificationCount);
   fProtocolFormer.reset();
+  if (fLastRunOfProcess) LeaveToProcessExit(std::move(fVerifications));
   fVerifications.clear();
   Progress(0, 1, 1, "Сохранение протокола");
 }
@@ -254,9 +256,15 @@ void TWorkManager::ProcessSet(std::size_t index, bool hasAtLeastOneInitPack, int
   }
 
   protocol.fVerifiedPeople += set.CountVerifiedpeople();
-  set.UniteList();
-  set.UniteIS();
-  set.FlushResults(true);
+  // The last set of a headless run is left whole to the end of the process;
+  // any other set lets go of what no finding refers to before its part of the
+  // protocol is written, and of the rest after it.
+  const bool leftToExit = fLastRunOfProcess && index == 0;
+  if (!leftToExit) {
+    set.UniteList();
+    set.UniteIS();
+    set.FlushResults(true);
+  }
 
   Log("***анализ результатов сверок сэтов");
   if (code > ExitCode()) SetExitCode(code);
@@ -266,7 +274,11 @@ void TWorkManager::ProcessSet(std::size_t index, bool hasAtLeastOneInitPack, int
   protocol.formProtocolPart(v);
   Log("***часть протокола сформирована");
 
-  set.FlushResults(false);
+  if (leftToExit) {
+    LeaveToProcessExit(std::move(fSearcher->fSets[index]));
+  } else {
+    set.FlushResults(false);
+  }
   fSearcher->fSets.erase(fSearcher->fSets.begin() + static_cast<std::ptrdiff_t>(index));
   ++verificationCount;
   fVerifications.push_back(std::move(verification));

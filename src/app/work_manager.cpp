@@ -154,6 +154,7 @@ void TWorkManagerBPI::Prepare() {
   if (messages.empty()) {
     Log("***чтение и проверка параметров сверки завершено");
     SetProgress(&TWorkManagerBPI::ProgressBPI);
+    fLastRunOfProcess = true;
     doWork();
     return;
   }

@@ -69,6 +69,9 @@ class TWorkManager : public TLoggingObject {
   std::filesystem::path FAppDataDir;
   std::string fReportFile;
   bool fConfigRead = false;
+  // The process ends after this run (headless mode): the run's findings and
+  // persons are left to the end of the process instead of being freed.
+  bool fLastRunOfProcess = false;
 
  private:
   // The steps of doWork.

@@ -117,17 +117,8 @@ std::optional<std::string> TunablesWithHugePageHeap(const char* current) {
   return result;
 }
 
-#if defined(__has_feature)
-#if __has_feature(address_sanitizer) || __has_feature(memory_sanitizer) || __has_feature(thread_sanitizer)
-#define MORVEL_OWN_ALLOCATOR 1
-#endif
-#endif
-#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
-#define MORVEL_OWN_ALLOCATOR 1
-#endif
-
 void RestartWithHugePageHeap(char** argv) {
-#if defined(__GLIBC__) && !defined(MORVEL_OWN_ALLOCATOR)
+#if defined(__GLIBC__) && !defined(MORVEL_SANITIZER_ALLOCATOR)
   const std::optional<std::string> tunables = TunablesWithHugePageHeap(std::getenv("GLIBC_TUNABLES"));
   if (!tunables || argv == nullptr || argv[0] == nullptr) return;
   if (setenv("GLIBC_TUNABLES", tunables->c_str(), 1) != 0) return;

@@ -5,9 +5,12 @@
 
 #include <ctime>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <type_traits>
+#include <utility>
 #include <vector>
 
 namespace morvel {
@@ -34,6 +37,37 @@ std::string ModuleFileOf(const void* address);
 // the arguments handed to main are in the ANSI code page, so they are taken again
 // from the wide command line.
 std::vector<std::string> CommandLineWords(int argc, char** argv);
+
+// Builds whose allocator is a sanitizer's own: they check that everything is
+// freed, and glibc's tunables mean nothing to them.
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+#define MORVEL_SANITIZER_ALLOCATOR 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer) || __has_feature(memory_sanitizer) || __has_feature(thread_sanitizer)
+#define MORVEL_SANITIZER_ALLOCATOR 1
+#endif
+#endif
+#ifdef MORVEL_SANITIZER_ALLOCATOR
+inline constexpr bool kSanitizerAllocator = true;
+#else
+inline constexpr bool kSanitizerAllocator = false;
+#endif
+
+// For what a process that is about to end no longer needs: the object is not
+// destroyed, and the system takes its memory back when the process ends, at
+// once, where freeing a large employer's million small objects one by one
+// would cost the caller a second. Only for objects whose destruction has no
+// effect beyond memory (no file, no folder, no log). Sanitizer builds destroy
+// it as usual, so their leak check still sees everything freed.
+template <typename T>
+void LeaveToProcessExit(T&& object) {
+  using TObject = std::remove_cvref_t<T>;
+  if constexpr (kSanitizerAllocator) {
+    TObject gone(std::forward<T>(object));
+  } else {
+    static_cast<void>(std::make_unique<TObject>(std::forward<T>(object)).release());
+  }
+}
 
 // A whole run of a large employer allocates and touches well over a gigabyte in
 // small pieces; with the C library's heap in ordinary 4 KiB pages a third of its

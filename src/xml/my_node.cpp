@@ -1,6 +1,7 @@
 #include "xml/my_node.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cstring>
 #include <stdexcept>
 #include <unordered_map>
@@ -242,19 +243,36 @@ std::vector<TMyNode*> TMyNode::ChildNodes() const {
   return children;
 }
 
+// Every location a reader keeps is such a path, so it is built with a single
+// allocation: one walk up the ancestors measures it, a second fills it in
+// from its end.
 std::string TMyNode::GetXPath() const {
-  std::vector<const TMyNode*> chain;
-  for (const TMyNode* n = this; n != nullptr; n = n->parent()) chain.push_back(n);
-  std::string path;
-  for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
-    const TMyNode& n = **it;
-    path += '/';
-    path += n.NodeName();
-    if (n.NodeNumber != 0) {
-      path += '[';
-      path += std::to_string(n.NodeNumber);
-      path += ']';
+  auto number = [](const TMyNode& n, char (&digits)[16]) -> std::string_view {
+    if (n.NodeNumber == 0) return {};
+    const auto [end, error] = std::to_chars(digits, digits + sizeof digits, n.NodeNumber);
+    return error == std::errc() ? std::string_view(digits, static_cast<std::size_t>(end - digits)) : std::string_view();
+  };
+  char digits[16];
+  std::size_t length = 0;
+  for (const TMyNode* n = this; n != nullptr; n = n->parent()) {
+    const std::string_view index = number(*n, digits);
+    length += 1 + n->NodeName().size() + (index.empty() ? 0 : index.size() + 2);
+  }
+  std::string path(length, '\0');
+  std::size_t end = length;
+  auto put = [&](std::string_view text) {
+    end -= text.size();
+    std::memcpy(path.data() + end, text.data(), text.size());
+  };
+  for (const TMyNode* n = this; n != nullptr; n = n->parent()) {
+    const std::string_view index = number(*n, digits);
+    if (!index.empty()) {
+      put("]");
+      put(index);
+      put("[");
     }
+    put(n->NodeName());
+    put("/");
   }
   return path;
 }
