@@ -7,7 +7,7 @@
 namespace morvel {
 namespace {
 
-constexpr std::string_view kCountryside = "СЕЛО";
+constexpr std::string_view kCountryside = kCountrysideCondition;
 
 template <std::size_t N>
 bool IsOneOf(std::string_view text, const std::array<std::string_view, N>& list) {

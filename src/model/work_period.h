@@ -29,6 +29,7 @@ inline constexpr std::array<std::string_view, 8> FlightWorkBases = {"САМОЛ�
 
 // The territorial-condition rule of matching: "СЕЛО" on one side only agrees
 // with an empty condition on the other; any other pair agrees.
+inline constexpr std::string_view kCountrysideCondition = "СЕЛО";
 bool TerritoryConditionsAgree(std::string_view own, std::string_view given);
 
 // A period is shared by the worker that owns it and by the result records that

@@ -95,25 +95,49 @@ struct TPeriodCode {
   bool ErrorCode = false;  // one of PositionAddPdDataErrorCodes
 };
 
+// A territorial condition as the matching rule tells them apart.
+enum class TTerrClass : unsigned char { Empty, Countryside, Other };
+
+TTerrClass TerrClassOf(std::string_view condition) {
+  if (condition.empty()) return TTerrClass::Empty;
+  return condition == kCountrysideCondition ? TTerrClass::Countryside : TTerrClass::Other;
+}
+
+// Whether conditions of two classes agree, by the rule itself applied to one
+// condition of each class.
+bool TerrClassesAgree(TTerrClass own, TTerrClass given) {
+  auto sample = [](TTerrClass c) -> std::string_view {
+    return c == TTerrClass::Empty ? std::string_view() : c == TTerrClass::Countryside ? kCountrysideCondition : "*";
+  };
+  return TerritoryConditionsAgree(sample(own), sample(given));
+}
+
 // A merged IS period with what is worked out of it once instead of once per
-// position.
+// position. The walk over the positions reads these compact records in order
+// and reaches the period itself only for a finding.
 struct TPreparedPeriod {
   const std::shared_ptr<TWorker>* WorkerRef = nullptr;
   const std::shared_ptr<TWorkPeriod>* Period = nullptr;
   std::vector<TPeriodCode> Codes;
   std::size_t Worker = 0;  // index of the person in the union
-  int Kind = -1;           // bases and position code, numbered
-  bool Loose = false;      // some code is one of LooseMatchAddPdData
-  bool NoBases = false;    // counts for every position
-  bool HasData = false;    // some additional-data flag is set
   double Days = 0;         // WorkingDays
+  int Kind = -1;           // bases and position code, numbered
+  TTerrClass Terr = TTerrClass::Empty;
+  bool Loose = false;    // some code is one of LooseMatchAddPdData
+  bool NoBases = false;  // counts for every position
+  bool HasData = false;  // some additional-data flag is set
+  bool Found = false;    // counted for some position
 };
 
-// Bases and position code as one key: a position and a period match only when
-// both agree (and then their territorial conditions decide).
+// Bases and position code as one key, the length of the bases first so that
+// no pair of texts can pass for another: equal keys mean equal bases and
+// equal codes, the first half of a position's match (the territorial
+// conditions decide the rest).
 std::string KindKey(const TCodeSet& bases, const std::string& code) {
-  std::string key = bases.DelimitedText();
-  key += '\x1f';
+  const std::string& text = bases.DelimitedText();
+  std::string key = std::to_string(text.size());
+  key += ':';
+  key += text;
   key += code;
   return key;
 }
@@ -133,11 +157,18 @@ void TVerification::CheckStaffPositions(TTheList& list, const std::vector<std::s
   std::unique_ptr<TWorkingDaysErrors> daysErrors;
   std::unique_ptr<TWorkingDaysWarnings> daysWarnings;
   std::unique_ptr<TAddPdDataErrors> addPdDataErrors;
+  // Everything about a period that does not depend on the position.
+  std::vector<TPreparedPeriod> periods;
+  // A period counted for some position is marked found, also when the check
+  // fails later on: the marks are set once at the end, whichever way it ends.
+  auto markFound = [&periods] {
+    for (const TPreparedPeriod& p : periods) {
+      if (p.Found) (*p.Period)->FoundInListPositions = true;
+    }
+  };
   try {
     TAddPdDataValidity validity(FirstDayOfPeriodQuarter(list.fYear, list.fPeriod));
 
-    // Everything about a period that does not depend on the position.
-    std::vector<TPreparedPeriod> periods;
     std::unordered_map<std::string, int> kinds;
     std::vector<std::vector<std::size_t>> periodsOfKind;
     std::vector<std::size_t> periodsOfEveryKind;
@@ -161,6 +192,7 @@ void TVerification::CheckStaffPositions(TTheList& list, const std::vector<std::s
         p.NoBases = O->HasLgotSideDataOnly();
         p.HasData = data.HasData();
         p.Days = O->WorkingDays();
+        p.Terr = TerrClassOf(O->TerritoryCondition);
         const auto [kind, added] =
             kinds.try_emplace(KindKey(O->Bases, O->ProfessionCode), static_cast<int>(periodsOfKind.size()));
         if (added) periodsOfKind.emplace_back();
@@ -176,6 +208,7 @@ void TVerification::CheckStaffPositions(TTheList& list, const std::vector<std::s
     for (const std::shared_ptr<TPosition>& P : list.fPositions) {
       const auto kind = kinds.find(KindKey(P->Bases, P->fProfessionCode));
       const int positionKind = kind != kinds.end() ? kind->second : -1;
+      const TTerrClass positionTerr = TerrClassOf(P->fTerrCond);
       const std::vector<std::size_t>& ofKind =
           positionKind >= 0 ? periodsOfKind[static_cast<std::size_t>(positionKind)] : none;
 
@@ -193,34 +226,30 @@ void TVerification::CheckStaffPositions(TTheList& list, const std::vector<std::s
           index = periodsOfEveryKind[b++];
           if (a < ofKind.size() && ofKind[a] == index) ++a;
         }
-        const TPreparedPeriod& p = periods[index];
-        TWorkPeriod& O = **p.Period;
+        TPreparedPeriod& p = periods[index];
         const bool sameKind = p.Kind == positionKind;
-        // Whether the position matches is asked at most once per period.
-        std::optional<bool> matches;
-        auto positionMatches = [&] {
-          if (!matches) matches = sameKind && P->Matches(O);
-          return *matches;
-        };
+        // Of the same kind, bases and codes agree: the territorial conditions
+        // decide the match.
+        const bool positionMatches = sameKind && TerrClassesAgree(positionTerr, p.Terr);
         for (const TPeriodCode& code : p.Codes) {
           static const TAddPdDataValidity::TWindow always;
           // Read where it is first needed, so a date that does not convert
           // ends the check at the same point of the walk.
           const TAddPdDataValidity::TWindow& window = code.Index >= 0 ? validity.At(code.Index) : always;
-          if ((code.ErrorCode && positionMatches()) || !window.Early.empty() || !window.Late.empty()) {
+          if ((code.ErrorCode && positionMatches) || !window.Early.empty() || !window.Late.empty()) {
             if (!addPdDataErrors) addPdDataErrors = std::make_unique<TAddPdDataErrors>();
             addPdDataErrors->AddRecord(
                 std::make_unique<TAddPdDataError>(*p.WorkerRef, *p.Period, window.Early, window.Late, code.Name));
           }
         }
-        const bool counts =
-            positionMatches() ||
-            (p.Loose && sameKind && O.Matches(P->Bases, P->fProfessionCode, P->fTerrCond, O.AddPdData)) ||
-            p.NoBases;
+        const bool counts = positionMatches ||
+                            (p.Loose && sameKind &&
+                             (*p.Period)->Matches(P->Bases, P->fProfessionCode, P->fTerrCond, (*p.Period)->AddPdData)) ||
+                            p.NoBases;
         if (!counts) continue;
         full += p.Days;
         if (!p.HasData) lgot += p.Days;
-        O.FoundInListPositions = true;
+        p.Found = true;
         if (p.Worker != lastCounted) {
           ++persons;
           lastCounted = p.Worker;
@@ -240,8 +269,10 @@ void TVerification::CheckStaffPositions(TTheList& list, const std::vector<std::s
     }
   } catch (const std::exception&) {
     // A failure ends the check without a word, and what it had found goes with it.
+    markFound();
     return;
   }
+  markFound();
   if (daysErrors) FErrorResults.push_back(std::move(daysErrors));
   if (daysWarnings) fWarningResults.push_back(std::move(daysWarnings));
   if (addPdDataErrors) FErrorResults.push_back(std::move(addPdDataErrors));

@@ -3,6 +3,7 @@
 #include <curl/curl.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <memory>
 #include <string_view>
@@ -51,9 +52,19 @@ std::string& LastFailure() {
 }
 
 struct TBody {
+  CURL* curl = nullptr;
   std::string text;
   bool tooLarge = false;
 };
+
+// A List of a large employer is over a hundred megabytes; grown by doubling,
+// its text would be copied a dozen times into ever fresh memory. When the
+// answer states its length (within the limit), the room for it is made once.
+void ReserveStatedLength(TBody& body) {
+  curl_off_t stated = -1;
+  if (curl_easy_getinfo(body.curl, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &stated) != CURLE_OK) return;
+  if (stated > 0 && static_cast<std::uint64_t>(stated) <= BodyLimit()) body.text.reserve(static_cast<std::size_t>(stated));
+}
 
 size_t AppendBody(char* data, size_t size, size_t count, void* userData) {
   const size_t n = size * count;
@@ -63,6 +74,7 @@ size_t AppendBody(char* data, size_t size, size_t count, void* userData) {
     return 0;  // makes curl give up with a write error
   }
   try {
+    if (body->text.empty()) ReserveStatedLength(*body);
     body->text.append(data, n);
   } catch (...) {
     return 0;
@@ -117,6 +129,7 @@ std::optional<std::string> HttpGet(const std::string& url) {
     const long totalMs = std::max<long>(1, static_cast<long>(t.total.count()));
     TBody body;
     CURL* c = curl.get();
+    body.curl = c;
     bool ok = curl_easy_setopt(c, CURLOPT_URL, url.c_str()) == CURLE_OK;
     // Only web addresses: a name such as file:///...?http:// must not read a file.
 #if LIBCURL_VERSION_NUM >= 0x075500

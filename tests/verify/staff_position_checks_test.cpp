@@ -248,8 +248,44 @@ TEST_F(StaffPositionsTest, AFailureEndsTheCheckSilentlyAndDropsItsFindings) {
   AddPeriod(*w, D(2021, 3, 1), D(2021, 3, 31), {"27-ГД"})->AddPdData.Set("КРИВКОД");
   Verify();
   // No working-days or additional-data table; the search for unmatched
-  // periods still runs after it.
+  // periods still runs after it, and the periods counted before the failure
+  // stay matched.
   EXPECT_EQ(Names(fVerification.FErrorResults), (std::vector<std::string>{"TPositionErrors"}));
+  auto* unmatched = Find<TPositionErrors>(fVerification.FErrorResults);
+  ASSERT_EQ(unmatched->Count(), 1);
+  EXPECT_EQ(unmatched->GetRecord(0).FWorkPeriod_PD->Bases.DelimitedText(), "27-ГД");
+}
+
+// "СЕЛО" on one side only matches an empty condition on the other; any other
+// pair of conditions matches.
+TEST_F(StaffPositionsTest, TerritorialConditionsDecideBetweenPeriodsOfTheSameKind) {
+  AddPosition(*fList, "27-1", "1010100А-13790", 1000)->fTerrCond = "СЕЛО";
+  AddPosition(*fList, "27-1", "1010100А-11111", 1000);
+  AddPosition(*fList, "27-1", "1010100А-22222", 1000)->fTerrCond = "МКС";
+  auto w = AddWorker("111-111-111 11");
+  // Gaps between the periods keep them from being glued.
+  auto period = [&](int month, int day, const std::string& code, const std::string& condition) {
+    auto p = AddPeriod(*w, D(2021, month, day), D(2021, month, day + 5), {"27-1"}, code);
+    p->TerritoryCondition = condition;
+    return p;
+  };
+  period(1, 1, "1010100А-13790", "СЕЛО");
+  period(1, 10, "1010100А-13790", "");
+  period(1, 20, "1010100А-13790", "МКС");  // against СЕЛО: unmatched
+  period(2, 1, "1010100А-11111", "СЕЛО");
+  period(2, 10, "1010100А-11111", "МКС");
+  period(2, 20, "1010100А-11111", "");
+  period(3, 1, "1010100А-22222", "СЕЛО");  // against МКС: unmatched
+  period(3, 10, "1010100А-22222", "РКС");
+  period(3, 20, "1010100А-22222", "");
+  Verify();
+  auto* unmatched = Find<TPositionErrors>(fVerification.FErrorResults);
+  ASSERT_NE(unmatched, nullptr);
+  std::vector<std::string> conditions;
+  for (const auto& record : unmatched->Records()) {
+    conditions.push_back(record->FWorkPeriod_PD->ProfessionCode + " " + record->FWorkPeriod_PD->TerritoryCondition);
+  }
+  EXPECT_EQ(conditions, (std::vector<std::string>{"1010100А-13790 МКС", "1010100А-22222 СЕЛО"}));
 }
 
 TEST_F(StaffPositionsTest, SwitchedOffNothingIsCompared) {
