@@ -10,6 +10,7 @@
 #include <cstring>
 #include <limits>
 #include <map>
+#include <optional>
 #include <set>
 #include <tuple>
 #include <unordered_map>
@@ -80,7 +81,16 @@ class TCrossingIndex {
  public:
   static constexpr std::size_t kNone = std::numeric_limits<std::size_t>::max();
 
+  // `linear`: the person has so few periods that walking them is cheaper
+  // than keeping the index; the answers are the same.
+  explicit TCrossingIndex(bool linear) : fLinear(linear) {}
+
   void Insert(const std::string& key, std::size_t piece, TDate start, TDate finish) {
+    if (fLinear) {
+      if (fKeys.size() <= piece) fKeys.resize(piece + 1);
+      fKeys[piece] = key;
+      return;
+    }
     TGroup& group = fGroups[key];
     const std::size_t slot = group.slotPiece.size();
     group.slotPiece.push_back(piece);
@@ -96,6 +106,7 @@ class TCrossingIndex {
   // The first piece in list order that crosses [start, finish] (overlapping
   // and not of the same dates), or kNone.
   std::size_t FirstCrossing(const std::string& key, TDate start, TDate finish, const std::vector<TPeriodPtr>& pieces) {
+    if (fLinear) return WalkForCrossing(key, start, finish, pieces);
     auto found = fGroups.find(key);
     if (found == fGroups.end()) return kNone;
     TGroup& group = found->second;
@@ -117,6 +128,7 @@ class TCrossingIndex {
 
   // Takes a piece that FirstCrossing gave (a visible one) out of the index.
   void Remove(std::size_t piece, TDate start, TDate finish) {
+    if (fLinear) return;  // the walk passes over the emptied piece
     const auto [group, slot] = fPlace[piece];
     if (group == nullptr) return;
     group->RemoveFirstOfClass({start, finish}, slot);
@@ -189,9 +201,69 @@ class TCrossingIndex {
     }
   };
 
+  // The walk of the list itself: the first piece of the kind that overlaps
+  // [start, finish] without having the same dates.
+  std::size_t WalkForCrossing(const std::string& key, TDate start, TDate finish,
+                              const std::vector<TPeriodPtr>& pieces) const {
+    for (std::size_t at = 0; at < fKeys.size() && at < pieces.size(); ++at) {
+      const TWorkPeriod* p = pieces[at].get();
+      if (p == nullptr || !fKeys[at] || *fKeys[at] != key) continue;
+      if (p->Finish >= start && finish >= p->Start && !(p->Start == start && p->Finish == finish)) return at;
+    }
+    return kNone;
+  }
+
+  bool fLinear;
+  std::vector<std::optional<std::string>> fKeys;  // linear: the kind of each indexed piece
   // Node-based, so the groups stay where fPlace points.
   std::unordered_map<std::string, TGroup> fGroups;
   std::vector<std::pair<TGroup*, std::size_t>> fPlace;  // piece -> its group and slot
+};
+
+// Up to this many periods a person's lists are walked as they are; beyond it
+// the indexes answer the same questions in n log n.
+constexpr std::size_t kWalkedPeriods = 12;
+
+// The earlier entries of a list filed under the same key, in list order: for a
+// few entries the keys are walked, beyond that a map from the key answers.
+template <typename Key>
+class TSameKeyIndex {
+ public:
+  explicit TSameKeyIndex(bool walked) : fWalked(walked) {}
+
+  // The next entry of the list, under `key`.
+  void Add(Key key) {
+    const std::size_t at = fCount++;
+    if (fWalked) {
+      fKeys.push_back(std::move(key));
+    } else {
+      fEntries[std::move(key)].push_back(at);
+    }
+  }
+
+  // Offers the entries under `key` in list order until `take` accepts one;
+  // whether one was taken.
+  template <typename Take>
+  bool TakeFirst(const Key& key, Take take) const {
+    if (fWalked) {
+      for (std::size_t at = 0; at < fKeys.size(); ++at) {
+        if (fKeys[at] == key && take(at)) return true;
+      }
+      return false;
+    }
+    const auto found = fEntries.find(key);
+    if (found == fEntries.end()) return false;
+    for (std::size_t at : found->second) {
+      if (take(at)) return true;
+    }
+    return false;
+  }
+
+ private:
+  bool fWalked;
+  std::size_t fCount = 0;
+  std::vector<Key> fKeys;
+  std::map<Key, std::vector<std::size_t>> fEntries;
 };
 
 // ---- Gluing --------------------------------------------------------------------
@@ -381,7 +453,8 @@ void TWorker::DivideCrossWorkPeriods(TCrossingSink* ErrorResults) {
   // tells which pieces are periods as read rather than pieces of their own.
   std::vector<TPeriodPtr> pieces;
   std::vector<bool> asRead;
-  TCrossingIndex index;
+  const bool walked = WorkPeriods.size() <= kWalkedPeriods;
+  TCrossingIndex index(walked);
   auto append = [&](TPeriodPtr piece, bool read) {
     const std::size_t at = pieces.size();
     if (HasNoWorkedTime(*piece)) index.Insert(KindKey(*piece), at, piece->Start, piece->Finish);
@@ -426,29 +499,24 @@ void TWorker::DivideCrossWorkPeriods(TCrossingSink* ErrorResults) {
   // A piece still shared with the periods as read is copied before its rate
   // changes, so the periods as read keep theirs.
   using TSameDates = std::tuple<TDate, TDate, std::string>;
-  std::map<TSameDates, std::vector<std::size_t>> byDates;
+  TSameKeyIndex<TSameDates> byDates(walked);
   std::vector<bool> keptAsRead;  // per period of WorkPeriods
   for (std::size_t k = 0; k < pieces.size(); ++k) {
     TPeriodPtr& Q = pieces[k];
     if (!Q) continue;
-    std::vector<std::size_t>& same = byDates[{Q->Start, Q->Finish, KindKey(*Q)}];
-    bool added = false;
-    if (!WorkPeriods.empty()) {
-      for (std::size_t at : same) {
-        TPeriodPtr& O = WorkPeriods[at];
-        if (Q->Matches(*O) && Q->SeniorityBase() == O->SeniorityBase()) {
-          if (keptAsRead[at]) {
-            O = O->Clone();
-            keptAsRead[at] = false;
-          }
-          O->Rate += Q->Rate;
-          added = true;
-          break;
-        }
+    TSameDates key{Q->Start, Q->Finish, KindKey(*Q)};
+    const bool added = byDates.TakeFirst(key, [&](std::size_t at) {
+      TPeriodPtr& O = WorkPeriods[at];
+      if (!Q->Matches(*O) || Q->SeniorityBase() != O->SeniorityBase()) return false;
+      if (keptAsRead[at]) {
+        O = O->Clone();
+        keptAsRead[at] = false;
       }
-    }
+      O->Rate += Q->Rate;
+      return true;
+    });
     if (added) continue;
-    same.push_back(WorkPeriods.size());
+    byDates.Add(std::move(key));
     WorkPeriods.push_back(std::move(Q));
     keptAsRead.push_back(asRead[k]);
   }
@@ -463,11 +531,15 @@ void TWorker::MergeWorkPeriods(bool isIS, const TWorker* ISWorker) {
 
   std::vector<TPeriodPtr> W;
   std::vector<std::string> keys;  // glue key of each period of W
+  // A person with few periods has W walked; the date indexes are kept otherwise.
+  const bool walked = WorkPeriods.size() <= kWalkedPeriods;
   TDateIndex byStart, byFinish;
   auto append = [&](TPeriodPtr period, std::string key) {
     const std::size_t at = W.size();
-    byStart[{key, period->Start}].insert(at);
-    byFinish[{key, period->Finish}].insert(at);
+    if (!walked) {
+      byStart[{key, period->Start}].insert(at);
+      byFinish[{key, period->Finish}].insert(at);
+    }
     keys.push_back(std::move(key));
     W.push_back(std::move(period));
   };
@@ -483,13 +555,21 @@ void TWorker::MergeWorkPeriods(bool isIS, const TWorker* ISWorker) {
     std::string key = GlueKey(S, i);
     // Only periods that S can touch are worth a look: those starting the day
     // after S ends and those ending the day before S starts, in list order.
-    const std::set<std::size_t>* front = bucket(byStart, key, static_cast<std::int64_t>(S.Finish) + 1);
-    const std::set<std::size_t>* behind = bucket(byFinish, key, static_cast<std::int64_t>(S.Start) - 1);
     std::vector<std::size_t> candidates;
-    if (front) candidates.insert(candidates.end(), front->begin(), front->end());
-    if (behind) candidates.insert(candidates.end(), behind->begin(), behind->end());
-    std::sort(candidates.begin(), candidates.end());
-    candidates.erase(std::unique(candidates.begin(), candidates.end()), candidates.end());
+    if (walked) {
+      for (std::size_t at = 0; at < W.size(); ++at) {
+        const TWorkPeriod& O = *W[at];
+        if (keys[at] == key && (DaysBetween(S.Finish, O.Start) == 1 || DaysBetween(O.Finish, S.Start) == 1))
+          candidates.push_back(at);
+      }
+    } else {
+      const std::set<std::size_t>* front = bucket(byStart, key, static_cast<std::int64_t>(S.Finish) + 1);
+      const std::set<std::size_t>* behind = bucket(byFinish, key, static_cast<std::int64_t>(S.Start) - 1);
+      if (front) candidates.insert(candidates.end(), front->begin(), front->end());
+      if (behind) candidates.insert(candidates.end(), behind->begin(), behind->end());
+      std::sort(candidates.begin(), candidates.end());
+      candidates.erase(std::unique(candidates.begin(), candidates.end()), candidates.end());
+    }
 
     bool glued = false;
     for (std::size_t at : candidates) {
@@ -507,15 +587,19 @@ void TWorker::MergeWorkPeriods(bool isIS, const TWorker* ISWorker) {
       TWorkedTime own, added;
       if (!ReadWorkedTime(O, own) || !ReadWorkedTime(S, added)) continue;
 
-      byStart[{keys[at], O.Start}].erase(at);
-      byFinish[{keys[at], O.Finish}].erase(at);
+      if (!walked) {
+        byStart[{keys[at], O.Start}].erase(at);
+        byFinish[{keys[at], O.Finish}].erase(at);
+      }
       if (inFront) {
         O.Start = S.Start;
       } else {
         O.Finish = S.Finish;
       }
-      byStart[{keys[at], O.Start}].insert(at);
-      byFinish[{keys[at], O.Finish}].insert(at);
+      if (!walked) {
+        byStart[{keys[at], O.Start}].insert(at);
+        byFinish[{keys[at], O.Finish}].insert(at);
+      }
       Glue(O, S, own, added);
       glued = true;
       break;
@@ -527,30 +611,28 @@ void TWorker::MergeWorkPeriods(bool isIS, const TWorker* ISWorker) {
   // full rate. The periods of W are fresh copies nobody else holds, so they are
   // taken over as they are rather than copied once more.
   using TSameDates = std::tuple<TDate, TDate, std::string, std::string>;
-  std::map<TSameDates, std::vector<std::size_t>> byDates;
+  TSameKeyIndex<TSameDates> byDates(MergedWorkPeriods.size() + W.size() <= kWalkedPeriods);
   auto datesOf = [](const TWorkPeriod& p) {
     return TSameDates{p.Start, p.Finish, p.Bases.DelimitedText(), p.ProfessionCode};
   };
-  for (std::size_t at = 0; at < MergedWorkPeriods.size(); ++at) byDates[datesOf(*MergedWorkPeriods[at])].push_back(at);
+  for (const TPeriodPtr& O : MergedWorkPeriods) byDates.Add(datesOf(*O));
 
-  byDates[datesOf(*W.front())].push_back(MergedWorkPeriods.size());
+  byDates.Add(datesOf(*W.front()));
   MergedWorkPeriods.push_back(std::move(W.front()));
   for (std::size_t k = 1; k < W.size(); ++k) {
     TPeriodPtr& Q = W[k];
-    std::vector<std::size_t>& same = byDates[datesOf(*Q)];
-    bool added = false;
-    for (std::size_t at : same) {
+    TSameDates key = datesOf(*Q);
+    const bool added = byDates.TakeFirst(key, [&](std::size_t at) {
       TWorkPeriod& O = *MergedWorkPeriods[at];
-      if (!Q->Matches(O)) continue;
+      if (!Q->Matches(O)) return false;
       O.Rate += Q->Rate;
       MergePeriodWC(*Q, O);
       if (O.Rate > 1) O.Rate = 1;
       O.TerritoryCondition += Q->TerritoryCondition;
-      added = true;
-      break;
-    }
+      return true;
+    });
     if (added) continue;
-    same.push_back(MergedWorkPeriods.size());
+    byDates.Add(std::move(key));
     MergedWorkPeriods.push_back(std::move(Q));
   }
 }
