@@ -102,6 +102,9 @@ bool TWorkPeriod::Matches(const TCodeSet& bases, std::string_view profCode, std:
                           const TAddPdData& addPdData) const {
   if (Bases.DelimitedText() != bases.DelimitedText() || ProfessionCode != profCode) return false;
   if (!TerritoryConditionsAgree(TerritoryCondition, terrCond)) return false;
+  // Most periods carry no additional data: no names on either side, and
+  // without names there is no additional-seniority code to tell them apart.
+  if (!AddPdData.HasData() && !addPdData.HasData()) return true;
   const std::vector<std::string> own = AddPdData.ToArray();
   const bool ownAddStag = HasAddStag(own);
   if (AddPdData.Equals(addPdData) && ownAddStag) return true;
@@ -125,7 +128,9 @@ bool TWorkPeriod::HasFactWorkedTime() const {
   return false;
 }
 
-bool TWorkPeriod::GetHasNoLgotAddPdData() const { return HasNoLgotName(AddPdData.ToArray()); }
+bool TWorkPeriod::GetHasNoLgotAddPdData() const {
+  return AddPdData.HasData() && HasNoLgotName(AddPdData.ToArray());
+}
 
 std::string TWorkPeriod::BasesAndCode() const {
   if (ProfessionCode.empty()) return Bases.DelimitedText();
