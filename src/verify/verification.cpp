@@ -15,11 +15,12 @@ bool MoveIfFilled(std::unique_ptr<Table>& table, TResultList& results) {
   return true;
 }
 
-// Once an IS person is merged, every later step looks at its merged periods
-// only: the periods as read (the pack's own) and the pieces of the division are
-// let go at once, so that a large employer's persons are not held three times
-// over and the next person's copies reuse their memory. Whatever a result
-// record refers to stays alive through the record.
+// Once a person is merged, every later step looks at its merged periods only:
+// the periods as read (for an IS person the pack's own) and the pieces of the
+// division are let go at once, so that a large employer's persons are not held
+// two or three times over and the next person's copies reuse their memory.
+// Whatever a result record refers to stays alive through the record; the List's
+// notes are collected from the periods as read before verification starts.
 void ReleaseUnmergedPeriods(TWorker& W) {
   TWorkPeriodList().swap(W.FParsePeriods);
   TWorkPeriodList().swap(W.WorkPeriods);
@@ -58,6 +59,7 @@ void TVerification::verify(TTheList* list, const std::vector<std::shared_ptr<TWo
     L->DivideCrossWorkPeriods(nullptr);
     const auto found = fISWorkersDictionary.find(L->SN);
     L->MergeWorkPeriods(false, found != fISWorkersDictionary.end() ? found->second.get() : nullptr);
+    ReleaseUnmergedPeriods(*L);
   }
   PhaseDone("division and merging");
 
@@ -110,7 +112,8 @@ void TVerification::getParseErrorsAndWarnings(TPack& pack, TTheList* theList) {
       if (warning == nullptr || !warning->FWorker_PD) continue;
       const std::shared_ptr<TWorker> person = theList->FindWorker(warning->FWorker_PD->SN);
       if (!person) continue;
-      // The periods as read: after division they are kept apart.
+      // The periods as read: before verify they are the person's own list (a
+      // person already divided keeps them apart until merging lets them go).
       const TWorkPeriodList& periods = person->FParsePeriods.empty() ? person->WorkPeriods : person->FParsePeriods;
       for (const std::shared_ptr<TWorkPeriod>& period : periods) {
         if (!period->Note.empty()) warning->AppendListComment(period->pPeriodString(), period->Note);

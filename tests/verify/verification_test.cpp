@@ -127,10 +127,14 @@ TEST_F(VerificationTest, CrossingsOfEachISPersonGetATableAndTheListsNone) {
     ASSERT_EQ(table.Count(), 1);
     EXPECT_EQ(table.GetRecord(0).FWorker_PD, fWorkers[i]);
   }
-  // Both sides are divided alike.
-  ASSERT_EQ(l->WorkPeriods.size(), 3u);
-  EXPECT_DOUBLE_EQ(l->WorkPeriods[1]->Rate, 1.0);
-  EXPECT_EQ(l->FParsePeriods.size(), 2u);
+  // Both sides are divided alike (pieces of differing rates are not glued).
+  ASSERT_EQ(l->MergedWorkPeriods.size(), 3u);
+  EXPECT_DOUBLE_EQ(l->MergedWorkPeriods[1]->Rate, 1.0);
+  ASSERT_EQ(fWorkers[0]->MergedWorkPeriods.size(), 3u);
+  EXPECT_DOUBLE_EQ(fWorkers[0]->MergedWorkPeriods[1]->Rate, 1.0);
+  // Once merged, both sides let go of their periods as read and divided.
+  EXPECT_TRUE(l->FParsePeriods.empty() && l->WorkPeriods.empty());
+  EXPECT_TRUE(fWorkers[0]->FParsePeriods.empty() && fWorkers[0]->WorkPeriods.empty());
 }
 
 // A List person's periods of differing worked time are glued where the IS
