@@ -1,6 +1,7 @@
 #include "xml/my_node.h"
 
 #include <algorithm>
+#include <atomic>
 #include <charconv>
 #include <cstring>
 #include <stdexcept>
@@ -98,7 +99,10 @@ struct TMyDocument::TNameIndex {
   std::unordered_map<std::string_view, std::uint32_t> numbers;
 };
 
-TMyDocument::TMyDocument() : fNameIndex(std::make_unique<TNameIndex>()) {}
+TMyDocument::TMyDocument() : fNameIndex(std::make_unique<TNameIndex>()) {
+  static std::atomic<std::uint64_t> documents{0};
+  fSerial = ++documents;
+}
 TMyDocument::~TMyDocument() = default;
 
 std::uint32_t TMyDocument::FindName(std::string_view name) const {

@@ -122,6 +122,8 @@ class TMyNode {
 
   // The element name as written, namespace prefix included.
   std::string_view NodeName() const;
+  // The document's number for the element's name (see TMyDocument::NameText).
+  std::uint32_t NameNumber() const { return fName; }
   // The trimmed character data; empty if none.
   std::string_view text() const;
   // The enclosing element; nullptr for the root.
@@ -188,10 +190,14 @@ class TMyDocument {
   ~TMyDocument();
 
   std::uint32_t NodeCount() const { return fCount; }
+  // A number no other document of this process has had, so that what is kept
+  // about a document's nodes can tell whether it is still about this one.
+  std::uint64_t Serial() const { return fSerial; }
   TMyNode* NodeAt(std::uint32_t order) const {
     return &fBlocks[order >> kBlockShift][order & (kBlockSize - 1)];
   }
   std::string_view NameText(std::uint32_t name) const { return fNames[name].text; }
+  std::uint32_t NameCount() const { return static_cast<std::uint32_t>(fNames.size()); }
   // The interned number of a name, or kNone when no element or attribute of the
   // document has that name.
   std::uint32_t FindName(std::string_view name) const;
@@ -230,6 +236,7 @@ class TMyDocument {
   // Room in the document's storage, aligned to `align` (a power of two up to 8).
   char* Allocate(std::size_t size, std::size_t align);
 
+  std::uint64_t fSerial;
   std::vector<std::unique_ptr<TMyNode[]>> fBlocks;
   std::uint32_t fCount = 0;
   std::vector<TName> fNames;

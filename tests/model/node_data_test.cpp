@@ -47,5 +47,35 @@ TEST(NodeDataTest, TakesThePathAndLineOfAnElement) {
   EXPECT_EQ(none.fXPath, "");
 }
 
+// Paths share what the elements before them had in common; whatever the order
+// in which elements are asked about, and across documents (also one made
+// where a freed one stood), each path reads as the tree's own.
+TEST(NodeDataTest, PathsAgreeWithTheTreeInAnyOrderAndAcrossDocuments) {
+  auto a = ParseXMLText("<R><A><B/><B><C/></B></A><A><B/><Б>т</Б></A><D/></R>");
+  auto b = ParseXMLText("<R><A><B><C/><C/></B></A><Б/></R>");
+  ASSERT_NE(a, nullptr);
+  ASSERT_NE(b, nullptr);
+  std::vector<std::pair<TNodeData, std::string>> made;
+  auto take = [&made](const TMyTree& tree, std::uint32_t order) {
+    const TMyNode* element = tree->Document().NodeAt(order % tree->Document().NodeCount());
+    made.emplace_back(TNodeData(*element), element->GetXPath());
+  };
+  const std::uint32_t na = a->Document().NodeCount();
+  for (std::uint32_t i = 0; i < na; ++i) take(a, i);
+  for (std::uint32_t i = na; i-- > 0;) take(a, i);
+  for (std::uint32_t i = 0; i < 3 * na; ++i) {
+    take(a, i * 7);
+    take(b, i);
+  }
+  a.reset();
+  b.reset();
+  auto c = ParseXMLText("<R><X><Y/></X></R>");
+  take(c, 2);
+  c.reset();
+  for (const auto& [data, path] : made) EXPECT_EQ(data.fXPath.str(), path);
+  EXPECT_EQ(made.back().first.fXPath, "/R/X/Y");
+  EXPECT_EQ(made[4].first.fXPath, "/R/A[1]/B[2]/C");
+}
+
 }  // namespace
 }  // namespace morvel
