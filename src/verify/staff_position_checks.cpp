@@ -208,7 +208,11 @@ void TVerification::CheckStaffPositions(TTheList& list, const std::vector<std::s
     for (const std::shared_ptr<TPosition>& P : list.fPositions) {
       const auto kind = kinds.find(KindKey(P->Bases, P->fProfessionCode));
       const int positionKind = kind != kinds.end() ? kind->second : -1;
+      // Which classes of a period's condition agree with the position's.
       const TTerrClass positionTerr = TerrClassOf(P->fTerrCond);
+      const std::array<bool, 3> agrees = {TerrClassesAgree(positionTerr, TTerrClass::Empty),
+                                          TerrClassesAgree(positionTerr, TTerrClass::Countryside),
+                                          TerrClassesAgree(positionTerr, TTerrClass::Other)};
       const std::vector<std::size_t>& ofKind =
           positionKind >= 0 ? periodsOfKind[static_cast<std::size_t>(positionKind)] : none;
 
@@ -230,7 +234,7 @@ void TVerification::CheckStaffPositions(TTheList& list, const std::vector<std::s
         const bool sameKind = p.Kind == positionKind;
         // Of the same kind, bases and codes agree: the territorial conditions
         // decide the match.
-        const bool positionMatches = sameKind && TerrClassesAgree(positionTerr, p.Terr);
+        const bool positionMatches = sameKind && agrees[static_cast<std::size_t>(p.Terr)];
         for (const TPeriodCode& code : p.Codes) {
           static const TAddPdDataValidity::TWindow always;
           // Read where it is first needed, so a date that does not convert
