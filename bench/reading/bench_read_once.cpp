@@ -9,7 +9,8 @@
 //   list  a List: tree, staff positions and nominal lists of the whole year; then
 //         List and tree freed
 //   dom   libxml2's own DOM of the file, then freed
-// The program's own readings run with the heap the program sets up for itself.
+// The program's own readings run with the heap the program sets up for itself;
+// the DOM is the plain library's.
 // Prints what was read on standard output; the exit code is 0 when it was read.
 
 #include <libxml/parser.h>
@@ -90,8 +91,6 @@ int main(int argc, char** argv) {
   const std::string mode = argv[1];
   const std::string file = argv[2];
   if (mode == "dom") return ReadDom(file);
-  // The program's own readings run with the heap the program itself sets up;
-  // libxml2's DOM above is the plain library's.
   morvel::RestartWithHugePageHeap(argv);
   if (mode == "tree") return ReadTree(file);
 

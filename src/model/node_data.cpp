@@ -8,22 +8,16 @@
 
 namespace morvel {
 
-void TXPathText::TPart::AppendStep(std::string& text) const {
-  text += '/';
-  if (names != nullptr && name < names->size()) text += (*names)[name];
-  if (number != 0) {
-    text += '[';
-    text += std::to_string(number);
-    text += ']';
-  }
-}
-
 const std::string& TXPathText::TPart::Whole() const {
   if (!whole) {
     std::vector<const TPart*> chain;
     for (const TPart* p = this; p != nullptr; p = p->parent.get()) chain.push_back(p);
     std::string text;
-    for (auto it = chain.rbegin(); it != chain.rend(); ++it) (*it)->AppendStep(text);
+    for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
+      const TPart& step = **it;
+      AppendXPathStep(text, step.names != nullptr && step.name < step.names->size() ? (*step.names)[step.name] : "",
+                      step.number);
+    }
     whole = std::make_unique<const std::string>(std::move(text));
   }
   return *whole;

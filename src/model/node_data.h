@@ -35,10 +35,10 @@ class TXPathText {
   // The path `parent` continued by the step "/name" or "/name[number]" (number
   // 0: no index), the name being entry `name` of `names`. A path without a
   // parent takes over the names; its continuations share them.
-  static TXPathText Child(const TXPathText& parent, std::shared_ptr<const TNames> names, std::uint32_t name,
+  static TXPathText Child(const TXPathText& parent, const std::shared_ptr<const TNames>& names, std::uint32_t name,
                           int number) {
     TXPathText path;
-    path.fPart = std::make_shared<const TPart>(parent.fPart, std::move(names), name, number);
+    path.fPart = std::make_shared<const TPart>(parent.fPart, names, name, number);
     return path;
   }
 
@@ -63,16 +63,15 @@ class TXPathText {
   // A path given as text, or one step of a path made from elements.
   struct TPart {
     explicit TPart(std::string text) : whole(std::make_unique<const std::string>(std::move(text))) {}
-    TPart(std::shared_ptr<const TPart> up, std::shared_ptr<const TNames> table, std::uint32_t name, int number)
+    TPart(std::shared_ptr<const TPart> up, const std::shared_ptr<const TNames>& table, std::uint32_t name, int number)
         : parent(std::move(up)),
           names(parent ? parent->names : table.get()),
-          ownNames(parent ? nullptr : std::move(table)),
+          ownNames(parent ? nullptr : table),
           name(name),
           number(number) {}
 
     // Written out on the first request and kept.
     const std::string& Whole() const;
-    void AppendStep(std::string& text) const;
 
     std::shared_ptr<const TPart> parent;
     const TNames* names = nullptr;              // held by the first part of the path

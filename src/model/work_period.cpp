@@ -7,8 +7,6 @@
 namespace morvel {
 namespace {
 
-constexpr std::string_view kCountryside = kCountrysideCondition;
-
 template <std::size_t N>
 bool IsOneOf(std::string_view text, const std::array<std::string_view, N>& list) {
   for (std::string_view entry : list) {
@@ -40,8 +38,8 @@ std::string FormatDayMonthYear(TDate date) {
 }  // namespace
 
 bool TerritoryConditionsAgree(std::string_view own, std::string_view given) {
-  const bool ownCountryside = own == kCountryside;
-  const bool givenCountryside = given == kCountryside;
+  const bool ownCountryside = own == kCountrysideCondition;
+  const bool givenCountryside = given == kCountrysideCondition;
   if (ownCountryside == givenCountryside) return true;
   return ownCountryside ? given.empty() : own.empty();
 }

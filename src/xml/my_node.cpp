@@ -247,37 +247,30 @@ std::vector<TMyNode*> TMyNode::ChildNodes() const {
   return children;
 }
 
-// Every location a reader keeps is such a path, so it is built with a single
-// allocation: one walk up the ancestors measures it, a second fills it in
-// from its end.
+void AppendXPathStep(std::string& path, std::string_view name, int number) {
+  path += '/';
+  path += name;
+  if (number != 0) {
+    char digits[16];
+    const auto [end, error] = std::to_chars(digits, digits + sizeof digits, number);
+    path += '[';
+    if (error == std::errc()) path.append(digits, static_cast<std::size_t>(end - digits));
+    path += ']';
+  }
+}
+
 std::string TMyNode::GetXPath() const {
-  auto number = [](const TMyNode& n, char (&digits)[16]) -> std::string_view {
-    if (n.NodeNumber == 0) return {};
-    const auto [end, error] = std::to_chars(digits, digits + sizeof digits, n.NodeNumber);
-    return error == std::errc() ? std::string_view(digits, static_cast<std::size_t>(end - digits)) : std::string_view();
-  };
-  char digits[16];
-  std::size_t length = 0;
+  // Root first, in one allocation: a number takes at most 11 characters and
+  // its brackets.
+  std::vector<const TMyNode*> chain;
+  std::size_t room = 0;
   for (const TMyNode* n = this; n != nullptr; n = n->parent()) {
-    const std::string_view index = number(*n, digits);
-    length += 1 + n->NodeName().size() + (index.empty() ? 0 : index.size() + 2);
+    chain.push_back(n);
+    room += 1 + n->NodeName().size() + (n->NodeNumber != 0 ? 13 : 0);
   }
-  std::string path(length, '\0');
-  std::size_t end = length;
-  auto put = [&](std::string_view text) {
-    end -= text.size();
-    std::memcpy(path.data() + end, text.data(), text.size());
-  };
-  for (const TMyNode* n = this; n != nullptr; n = n->parent()) {
-    const std::string_view index = number(*n, digits);
-    if (!index.empty()) {
-      put("]");
-      put(index);
-      put("[");
-    }
-    put(n->NodeName());
-    put("/");
-  }
+  std::string path;
+  path.reserve(room);
+  for (auto it = chain.rbegin(); it != chain.rend(); ++it) AppendXPathStep(path, (*it)->NodeName(), (*it)->NodeNumber);
   return path;
 }
 

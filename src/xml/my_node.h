@@ -181,6 +181,10 @@ TMyTree LoadXMLTree(const std::string& fileName);
 // `requireComplete`, as it reads a fetched answer). Never raises.
 TMyTree ParseXMLText(std::string_view bytes, bool requireComplete = false);
 
+// One step of a location path: "/name", and "[number]" for one of several
+// siblings of that name (number 0: an only child).
+void AppendXPathStep(std::string& path, std::string_view name, int number);
+
 // The storage of one tree; reached through any of its nodes.
 class TMyDocument {
  public:
