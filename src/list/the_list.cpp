@@ -117,7 +117,8 @@ void TTheList::readStaff(int year, int period, TMyNode* listNode) {
   int withoutNameList = 0;
   ForEachChild(enterprise, "Подразделение", [&](TMyNode* subdivision) {
     ++subdivisions;
-    const std::string number(AttrText(subdivision, "Номер"));
+    // Every person and period of the subdivision shares its number.
+    const TSharedText number(AttrText(subdivision, "Номер"));
     const std::string name(AttrText(subdivision, "Наименование"));
     double warmDays = CountSeasonDays(subdivision, true, qBegin, qEnd);
     if (warmDays == 0) warmDays = fWarmDays;
@@ -304,7 +305,7 @@ std::shared_ptr<TWorker> TTheList::FindWorker(std::string_view SN) const {
   return again != fWorkerIndex.end() ? fWorkers[again->second] : nullptr;
 }
 
-void TTheList::readWorkersList(TDate QBeginDate, TDate QEndDate, TMyNode* NamesList, const std::string& numSub,
+void TTheList::readWorkersList(TDate QBeginDate, TDate QEndDate, TMyNode* NamesList, const TSharedText& numSub,
                                const std::string& SubName) {
   if (NamesList == nullptr) return;
   if (NamesList->SelectSingleNode("Работник") == nullptr) {
@@ -431,7 +432,7 @@ TWorkPeriod* MergeTarget(const TWorker& person, const TWorkPeriod& period) {
 
 }  // namespace
 
-void TTheList::ReadWorkPeriods(TWorker& person, const std::string& numSub, TMyNode* workerNode, TDate QEndDate,
+void TTheList::ReadWorkPeriods(TWorker& person, const TSharedText& numSub, TMyNode* workerNode, TDate QEndDate,
                                TDate QBeginDate) {
   ForEachChild(workerNode, "ПериодРаботы", [&](TMyNode* node) {
     std::shared_ptr<TWorkPeriod> period;

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "base/dates.h"
+#include "base/shared_text.h"
 #include "log/logging_object.h"
 #include "model/bases.h"
 #include "model/position.h"
@@ -63,7 +64,7 @@ class TTheList : public TLoggingObject {
 
   // The persons of one subdivision's nominal list, added to fWorkers (a person
   // already there gets the new periods).
-  void readWorkersList(TDate QBeginDate, TDate QEndDate, TMyNode* NamesList, const std::string& numSub,
+  void readWorkersList(TDate QBeginDate, TDate QEndDate, TMyNode* NamesList, const TSharedText& numSub,
                        const std::string& SubName);
 
   // The first person of fWorkers with exactly that insurance number. Answered
@@ -72,7 +73,7 @@ class TTheList : public TLoggingObject {
 
   // The work periods of one "Работник" element, clipped to the window and merged
   // into the person's equal periods.
-  void ReadWorkPeriods(TWorker& person, const std::string& numSub, TMyNode* workerNode, TDate QEndDate,
+  void ReadWorkPeriods(TWorker& person, const TSharedText& numSub, TMyNode* workerNode, TDate QEndDate,
                        TDate QBeginDate);
 
   // The reading findings for the verification of the set: the list itself when

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "base/dates.h"
+#include "base/shared_text.h"
 #include "model/add_pd_data.h"
 #include "model/bases.h"
 #include "model/node_data.h"
@@ -47,7 +48,7 @@ class TWorkPeriod : public TPeriodically {
   // location and the tag stay behind.
   std::shared_ptr<TWorkPeriod> Clone() const;
 
-  const std::string& SeniorityBase() const { return FSeniorityBase; }
+  const TSharedText& SeniorityBase() const { return FSeniorityBase; }
   // Stores the whole text when it contains one of SeniorityBaseCodes; anything
   // else leaves the previous value.
   void SetSeniorityBase(std::string_view value);
@@ -72,22 +73,22 @@ class TWorkPeriod : public TPeriodically {
  private:
   void BasesChanged();
 
-  std::string FSeniorityBase;
+  TSharedText FSeniorityBase;
 
  public:
-  std::string TerritoryCondition;  // after merging, several codes separated by blanks
-  std::string TerritoryCoeff;
+  TSharedText TerritoryCondition;  // after merging, several codes separated by blanks
+  TSharedText TerritoryCoeff;
   TNodeData NodeData;
   TNodeData PDRKHoursNodeData;
-  std::string WC;  // after merging, several codes joined by ";"
-  std::string ProfessionCode;
-  std::string PackNum;
-  std::string NumInPack;
-  std::string NumSub;
-  std::string Months = "0";
-  std::string Days = "0";
-  std::string Hours = "0";
-  std::string Minutes = "0";
+  TSharedText WC;  // after merging, several codes joined by ";"
+  TSharedText ProfessionCode;
+  TSharedText PackNum;
+  TSharedText NumInPack;
+  TSharedText NumSub;
+  TSharedText Months = "0";
+  TSharedText Days = "0";
+  TSharedText Hours = "0";
+  TSharedText Minutes = "0";
   TNodeData RateNodeData;
   TNodeData FactNodeData;
   double PDRKHours = 0;
@@ -96,15 +97,15 @@ class TWorkPeriod : public TPeriodically {
   TNodeData SeniorityNodeData;
   TDate Start = 0;
   TDate Finish = 0;
-  std::string Profession;
-  std::string PackDate;
+  TSharedText Profession;
+  TSharedText PackDate;
   bool Compared = false;
-  std::string Comment;
-  std::string Note;
+  TSharedText Comment;
+  TSharedText Note;
   TAddPdData AddPdData;
   double Rate = 1.0;
   bool FoundInListPositions = false;
-  std::string AddTariff;
+  TSharedText AddTariff;
   TBases Bases;  // every change runs BasesChanged
 };
 

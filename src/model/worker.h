@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/shared_text.h"
 #include "model/add_tariff_payment.h"
 #include "model/node_data.h"
 #include "model/result_data.h"
@@ -106,22 +107,22 @@ class TWorker : public TResultData, public std::enable_shared_from_this<TWorker>
   void MergeWorkPeriods(bool isIS, const TWorker* ISWorker);
 
   TWorkPeriodList FParsePeriods;  // the periods as read, kept after division
-  std::string fFromFile;
+  TSharedText fFromFile;
   bool fReplaced = false;
-  std::string PackNum;
-  std::string NumInPack;
+  TSharedText PackNum;
+  TSharedText NumInPack;
   std::string SN;
-  std::string SubNum;
+  TSharedText SubNum;
   TNodeData FullNameNodeData;
   TNodeData NodeData;
   TNodeData PaymentsNodeData;
-  std::string Surname;
-  std::string Name;
-  std::string Patronymic;
+  TSharedText Surname;
+  TSharedText Name;
+  TSharedText Patronymic;
   bool HasAT = false;
   TWorkPeriodList WorkPeriods;
   bool HasLgotBasis = false;
-  std::string CategoryCode;
+  TSharedText CategoryCode;
   TAddTariffPaymentList AddTariffPayments;
   TWorkPeriodList MergedWorkPeriods;
   bool FoundInPds = false;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "base/dates.h"
+#include "base/shared_text.h"
 #include "log/logging_object.h"
 #include "model/worker.h"
 #include "records/base_data.h"
@@ -75,10 +76,10 @@ class TPack : public TLoggingObject {
   // additional-tariff mark of the 2017 forms.
   void ReadAddTariffPayments(TMyNode& personNode, TPDType form, TWorker& person);
 
-  std::string FPackNum;
+  TSharedText FPackNum;  // shared by every person and period of the pack
   std::string FOrgName;
   std::string FShortOrgName;
-  std::string FPackDate;
+  TSharedText FPackDate;
   std::int32_t FLgotWorkerCount = 0;
   TProtocolMessageList FPackErrors;
   TTerrCodeDataList FTerrCodes;

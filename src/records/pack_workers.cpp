@@ -33,7 +33,7 @@ bool IsPreferential(const TWorkPeriod& period) {
 // A worked-time value of a merged entry replaces the period's own only when it
 // says something: "0" is what every new period holds before anything is read,
 // and taking it would wipe the time the first entry gave.
-void TakeWorkedTime(std::string& own, const std::string& merged) {
+void TakeWorkedTime(TSharedText& own, const TSharedText& merged) {
   if (!merged.empty() && merged != "0") own = merged;
 }
 
@@ -125,7 +125,8 @@ void TPack::InitWorker(TMyNode& WorkerDataNode, int Number, const std::string& P
   // hyphen there, the program always a blank.
   if (Utf8Length(number) < 12) throw EMorvelError("Страховой номер \"" + std::string(number) + "\" короче 12 знаков");
   worker.SN = Utf8ReplaceAt(number, 11, " ");
-  worker.CategoryCode = "НР";
+  static const TSharedText kHiredWorker("НР");
+  worker.CategoryCode = kHiredWorker;
   worker.PackNum = PackNum;
   worker.NumInPack = n.generation == TPackGeneration::pgBefore2017 ? std::string(NeedChild(WorkerDataNode, n.numberInPack).text())
                                                                     : IntToStr(Number + 1);

@@ -117,7 +117,7 @@ TAddTariffError::TAddTariffError(std::shared_ptr<TWorker> worker_IS, std::shared
     FUCPData = PaymentsData("", FWorker_List.get());
   } else {
     FWorkPeriod_PD = std::move(workperiod);
-    FUCPData = PaymentsData(FWorker_PD ? FWorker_PD->PackNum : std::string(), FWorker_PD.get());
+    FUCPData = PaymentsData(FWorker_PD ? FWorker_PD->PackNum.str() : std::string(), FWorker_PD.get());
   }
   TagData();
 }
@@ -156,7 +156,7 @@ TAddTariffWarning::TAddTariffWarning(std::shared_ptr<TWorker> worker_IS, TResult
   FWorker_PD = std::move(worker_IS);
   FWorkPeriod_List = std::move(workperiod_List);
   FAddTariffPayment = std::move(AddTariffPayment);
-  FUCPData = PaymentsData(FWorker_PD ? FWorker_PD->PackNum : std::string(), FWorker_PD.get());
+  FUCPData = PaymentsData(FWorker_PD ? FWorker_PD->PackNum.str() : std::string(), FWorker_PD.get());
   TagData();
 }
 

@@ -43,10 +43,6 @@ int DecimalPlaces(std::string_view text) {
   return places < 0 ? 0 : static_cast<int>(places > 1000 ? 1000 : places);
 }
 
-std::string CellOf(const TWorker* worker, const std::string TWorker::*field) {
-  return worker != nullptr ? Esc(worker->*field) : std::string();
-}
-
 }  // namespace
 
 void AppendPerson(std::vector<std::string>& cells, const TWorker* worker) {
@@ -70,7 +66,7 @@ std::string CodeOf(const TWorkPeriod* period) { return period != nullptr ? Esc(p
 std::string PeriodOf(const TWorkPeriod* period) { return period != nullptr ? Esc(period->pPeriodString()) : ""; }
 
 std::unique_ptr<TUCPData> PackDataOf(const TWorker* worker, const TNodeData* location) {
-  return std::make_unique<TUCPData>(worker != nullptr ? worker->PackNum : std::string(), location);
+  return std::make_unique<TUCPData>(worker != nullptr ? worker->PackNum.str() : std::string(), location);
 }
 
 std::string DifferenceThroughTexts(double full, double position) {

@@ -21,6 +21,13 @@ namespace morvel::cells {
 
 inline std::string Esc(std::string_view text) { return HtmlEscape(text); }
 
+// The escaped field of a person or period that may be missing (an empty cell
+// then), e.g. CellOf(worker, &TWorker::SN).
+template <class TOwner, class TText>
+std::string CellOf(const TOwner* owner, const TText TOwner::*field) {
+  return owner != nullptr ? Esc(owner->*field) : std::string();
+}
+
 // The four person cells most tables start with: pack number, number in the
 // pack, insurance number, surname with initials; empty cells without a person.
 void AppendPerson(std::vector<std::string>& cells, const TWorker* worker);

@@ -10,14 +10,11 @@
 namespace morvel {
 namespace {
 
+using cells::CellOf;
 using cells::Columns;
 using cells::Esc;
 using cells::PlainRow;
 using cells::TwoRows;
-
-std::string Field(const TWorkPeriod* period, const std::string TWorkPeriod::*field) {
-  return period != nullptr ? Esc(period->*field) : std::string();
-}
 
 // Bases, position code, dates, rate, worked time, seniority basis,
 // territorial condition and additional data: the nine period cells of the
@@ -30,7 +27,7 @@ void AppendPeriodCells(std::vector<std::string>& values, const TWorkPeriod* peri
   values.push_back(period != nullptr ? Esc(period->RateStr()) : "");
   values.push_back(period != nullptr ? cells::WorkedTimeText(*period) : "");
   values.push_back(period != nullptr ? Esc(period->SeniorityBase()) : "");
-  values.push_back(Field(period, &TWorkPeriod::TerritoryCondition));
+  values.push_back(CellOf(period, &TWorkPeriod::TerritoryCondition));
   values.push_back(period != nullptr ? Esc(period->AddPdData.ToString()) : "");
 }
 
@@ -109,13 +106,10 @@ TFullNameError::TFullNameError(std::shared_ptr<TWorker> worker_IS, std::shared_p
 void TFullNameError::PrintLine(TLineWriter& streamWriter) {
   const TWorker* is = FWorker_PD.get();
   const TWorker* list = FWorker_List.get();
-  const auto cell = [](const TWorker* w, const std::string TWorker::*field) {
-    return w != nullptr ? Esc(w->*field) : std::string();
-  };
-  PrintRow(streamWriter, {cell(is, &TWorker::PackNum), cell(is, &TWorker::NumInPack), cell(is, &TWorker::SN),
-                          cell(is, &TWorker::Surname), cell(is, &TWorker::Name), cell(is, &TWorker::Patronymic),
-                          cell(list, &TWorker::SubNum), cell(list, &TWorker::Surname), cell(list, &TWorker::Name),
-                          cell(list, &TWorker::Patronymic)});
+  PrintRow(streamWriter, {CellOf(is, &TWorker::PackNum), CellOf(is, &TWorker::NumInPack), CellOf(is, &TWorker::SN),
+                          CellOf(is, &TWorker::Surname), CellOf(is, &TWorker::Name), CellOf(is, &TWorker::Patronymic),
+                          CellOf(list, &TWorker::SubNum), CellOf(list, &TWorker::Surname),
+                          CellOf(list, &TWorker::Name), CellOf(list, &TWorker::Patronymic)});
 }
 
 // ---- Persons missing on one side ----------------------------------------------------
@@ -195,11 +189,11 @@ void TBasisError::PrintLine(TLineWriter& streamWriter) {
   const auto kind = [&values](const TWorkPeriod* period) {
     values.push_back(cells::BasesOf(period));
     values.push_back(cells::CodeOf(period));
-    values.push_back(Field(period, &TWorkPeriod::TerritoryCondition));
+    values.push_back(CellOf(period, &TWorkPeriod::TerritoryCondition));
     values.push_back(period != nullptr ? Esc(period->AddPdData.ToString()) : "");
   };
   kind(is);
-  values.push_back(Field(list, &TWorkPeriod::NumSub));
+  values.push_back(CellOf(list, &TWorkPeriod::NumSub));
   kind(list);
   PrintRow(streamWriter, values);
 }

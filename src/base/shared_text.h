@@ -1,0 +1,94 @@
+// A text that its copies share instead of each holding its own.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <ostream>
+#include <string>
+#include <string_view>
+#include <utility>
+
+namespace morvel {
+
+// The record fields of a period are mostly empty, a digit or the same text in
+// every piece that division and merging cut from one period; a large employer
+// has hundreds of thousands of periods with about twenty such fields. A
+// std::string field costs 32 bytes even when empty and a full copy in every
+// piece, so these fields hold one pointer to a text shared by all its copies
+// (nullptr for the empty text), and single digits share one text per process.
+//
+// The text is never changed while shared: every change makes a text of its own.
+// Copies may be made and dropped from several threads at once.
+class TSharedText {
+ public:
+  TSharedText() noexcept = default;
+  TSharedText(std::string_view text);  // NOLINT: fields are assigned from texts
+  TSharedText(const std::string& text) : TSharedText(std::string_view(text)) {}  // NOLINT
+  TSharedText(std::string&& text);  // NOLINT
+  TSharedText(const char* text) : TSharedText(std::string_view(text)) {}  // NOLINT
+  TSharedText(const TSharedText& other) noexcept : fRep(other.fRep) { Acquire(fRep); }
+  TSharedText(TSharedText&& other) noexcept : fRep(std::exchange(other.fRep, nullptr)) {}
+  TSharedText& operator=(const TSharedText& other) noexcept {
+    TSharedText(other).swap(*this);
+    return *this;
+  }
+  TSharedText& operator=(TSharedText&& other) noexcept {
+    TSharedText(std::move(other)).swap(*this);
+    return *this;
+  }
+  ~TSharedText() { Release(fRep); }
+
+  void swap(TSharedText& other) noexcept { std::swap(fRep, other.fRep); }
+
+  const std::string& str() const noexcept { return fRep != nullptr ? fRep->text : EmptyText(); }
+  operator const std::string&() const noexcept { return str(); }  // NOLINT
+  operator std::string_view() const noexcept { return str(); }    // NOLINT
+  const char* c_str() const noexcept { return str().c_str(); }
+  const char* data() const noexcept { return str().data(); }
+  bool empty() const noexcept { return fRep == nullptr; }
+  std::size_t size() const noexcept { return str().size(); }
+  void clear() noexcept { TSharedText().swap(*this); }
+
+  TSharedText& operator+=(std::string_view more);
+
+  friend bool operator==(const TSharedText& a, const TSharedText& b) noexcept {
+    return a.fRep == b.fRep || a.str() == b.str();
+  }
+  friend bool operator==(const TSharedText& a, const std::string& b) noexcept { return a.str() == b; }
+  friend bool operator==(const TSharedText& a, std::string_view b) noexcept { return a.str() == b; }
+  friend bool operator==(const TSharedText& a, const char* b) noexcept { return a.str() == b; }
+  friend bool operator<(const TSharedText& a, const TSharedText& b) noexcept { return a.str() < b.str(); }
+
+  friend std::string operator+(const TSharedText& a, std::string_view b) { return Joined(a.str(), b); }
+  friend std::string operator+(const TSharedText& a, const std::string& b) { return Joined(a.str(), b); }
+  friend std::string operator+(const TSharedText& a, const char* b) { return Joined(a.str(), b); }
+  friend std::string operator+(const TSharedText& a, const TSharedText& b) { return Joined(a.str(), b.str()); }
+  friend std::string operator+(const TSharedText& a, char b) { return Joined(a.str(), std::string_view(&b, 1)); }
+  friend std::string operator+(std::string_view a, const TSharedText& b) { return Joined(a, b.str()); }
+  friend std::string operator+(const std::string& a, const TSharedText& b) { return Joined(a, b.str()); }
+  friend std::string operator+(std::string&& a, const TSharedText& b) { return std::move(a.append(b.str())); }
+  friend std::string operator+(const char* a, const TSharedText& b) { return Joined(a, b.str()); }
+  friend std::string operator+(char a, const TSharedText& b) { return Joined(std::string_view(&a, 1), b.str()); }
+
+  friend std::ostream& operator<<(std::ostream& out, const TSharedText& text) { return out << text.str(); }
+
+ private:
+  struct TRep {
+    explicit TRep(std::string value) : text(std::move(value)) {}
+    std::atomic<std::uint32_t> refs{1};
+    const std::string text;
+  };
+
+  static const std::string& EmptyText() noexcept;
+  static std::string Joined(std::string_view a, std::string_view b);
+  // The shared text of one decimal digit, or nullptr for any other text.
+  static TRep* SharedDigit(std::string_view text) noexcept;
+  static void Acquire(TRep* rep) noexcept {
+    if (rep != nullptr) rep->refs.fetch_add(1, std::memory_order_relaxed);
+  }
+  static void Release(TRep* rep) noexcept;
+
+  TRep* fRep = nullptr;
+};
+
+}  // namespace morvel
