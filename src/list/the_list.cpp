@@ -282,27 +282,28 @@ std::shared_ptr<TPosition> TTheList::GetPositionByBasesAndCode(const TCodeSet& B
 
 void TTheList::SyncWorkerIndex() const {
   if (fWorkers.size() < fWorkersIndexed) {
-    fWorkerIndex.clear();
+    fWorkerIndex.Clear();
     fWorkersIndexed = 0;
   }
+  fWorkerIndex.Reserve(fWorkers.size());
   for (; fWorkersIndexed < fWorkers.size(); ++fWorkersIndexed) {
     const TWorker* worker = fWorkers[fWorkersIndexed].get();
-    if (worker != nullptr) fWorkerIndex.emplace(worker->SN, fWorkersIndexed);  // keeps the first
+    if (worker != nullptr) fWorkerIndex.TryEmplace(worker->SN, fWorkersIndexed);  // keeps the first
   }
 }
 
 std::shared_ptr<TWorker> TTheList::FindWorker(std::string_view SN) const {
   SyncWorkerIndex();
-  const auto found = fWorkerIndex.find(std::string(SN));
-  if (found == fWorkerIndex.end()) return nullptr;
-  const std::shared_ptr<TWorker>& worker = fWorkers[found->second];
+  const std::size_t found = fWorkerIndex.Find(SN);
+  if (found == TInsuranceNumberIndex::npos) return nullptr;
+  const std::shared_ptr<TWorker>& worker = fWorkers[found];
   if (worker != nullptr && worker->SN == SN) return worker;
   // The list was changed in place: rebuild once and look again.
-  fWorkerIndex.clear();
+  fWorkerIndex.Clear();
   fWorkersIndexed = 0;
   SyncWorkerIndex();
-  const auto again = fWorkerIndex.find(std::string(SN));
-  return again != fWorkerIndex.end() ? fWorkers[again->second] : nullptr;
+  const std::size_t again = fWorkerIndex.Find(SN);
+  return again != TInsuranceNumberIndex::npos ? fWorkers[again] : nullptr;
 }
 
 void TTheList::readWorkersList(TDate QBeginDate, TDate QEndDate, TMyNode* NamesList, const TSharedText& numSub,

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "base/dates.h"
+#include "base/insurance_number_index.h"
 #include "base/shared_text.h"
 #include "log/logging_object.h"
 #include "model/bases.h"
@@ -116,7 +117,7 @@ class TTheList : public TLoggingObject {
   mutable std::unordered_map<std::string, std::vector<std::size_t>> fPositionIndex;
   mutable std::size_t fPositionsIndexed = 0;
   // Index in fWorkers of the first person of each insurance number.
-  mutable std::unordered_map<std::string, std::size_t> fWorkerIndex;
+  mutable TInsuranceNumberIndex fWorkerIndex;
   mutable std::size_t fWorkersIndexed = 0;
 };
 

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <string>
-#include <unordered_map>
 
+#include "base/insurance_number_index.h"
 #include "log/logger.h"
 #include "log/singleton.h"
 #include "results/table_result.h"
@@ -82,20 +82,24 @@ std::vector<std::shared_ptr<TWorker>> TSet::UnionISWorkers(TResultList& ErrorRes
   FHasSPV1 = false;
   // The dictionary keeps its insertion order beside the look-up, so the union
   // comes out in the order the persons were first met: reproducible protocols.
-  std::unordered_map<std::string, std::size_t> index;
+  TInsuranceNumberIndex index;
   std::vector<std::shared_ptr<TWorker>> united;
+  std::size_t persons = 0;
+  for (const auto& pack : FInitPacks) persons += pack->Workers.size();
+  for (const auto& pack : FCorrPacks) persons += pack->Workers.size();
+  index.Reserve(persons);
 
   for (std::size_t p = 0; p < FInitPacks.size(); ++p) {
     const TPack& pack = *FInitPacks[p];
     if (p == 0 && pack.BaseData && pack.BaseData->FPDType == TPDType::pdtSPV1) FHasSPV1 = true;
     for (const auto& W : pack.Workers) {
       if (!W) continue;
-      auto [it, inserted] = index.try_emplace(W->SN, united.size());
+      const auto [at, inserted] = index.TryEmplace(W->SN, united.size());
       if (inserted) {
         united.push_back(W);
         continue;
       }
-      TWorker& K = *united[it->second];
+      TWorker& K = *united[at];
       for (const auto& period : W->WorkPeriods) K.WorkPeriods.push_back(period->Clone());
       if (W->HasLgotBasis && !W->WorkPeriods.empty()) K.HasLgotBasis = true;
       for (const auto& payment : W->AddTariffPayments)
@@ -107,13 +111,13 @@ std::vector<std::shared_ptr<TWorker>> TSet::UnionISWorkers(TResultList& ErrorRes
   for (const auto& pack : FCorrPacks) {
     for (const auto& W : pack->Workers) {
       if (!W) continue;
-      auto [it, inserted] = index.try_emplace(W->SN, united.size());
+      const auto [at, inserted] = index.TryEmplace(W->SN, united.size());
       if (inserted) {
         united.push_back(W);
         continue;
       }
       replaced.insert(W->SN);
-      united[it->second] = W;
+      united[at] = W;
     }
   }
   // The rows of a replaced person go in one pass at the end: the tables do not
