@@ -131,8 +131,7 @@ void TVerification::CheckAddTariff(TTheList& list, const std::vector<std::shared
         bool isCodesTaken = false;
         bool reported = false;
         bool same = false;
-        const auto found = fISWorkersDictionary.find(L->SN);
-        const std::shared_ptr<TWorker>* I = found != fISWorkersDictionary.end() ? &found->second : nullptr;
+        const std::shared_ptr<TWorker>* I = fISWorkersDictionary.find(L->SN);
 
         for (const std::shared_ptr<TWorkPeriod>& S : L->WorkPeriods) {
           if (S->AddTariff != kAddTariffMark) {

@@ -40,6 +40,7 @@ void TVerification::verify(TTheList* list, const std::vector<std::shared_ptr<TWo
 
   // The IS person of each insurance number, for every check that pairs a List
   // person with it; filled before the first of them, the additional-tariff check.
+  fISWorkersDictionary.reserve(workers_IS.size());
   for (const std::shared_ptr<TWorker>& W : workers_IS) fISWorkersDictionary.emplace(W->SN, W);
 
   CheckAddTariff(*list, workers_IS, nYear);
@@ -57,8 +58,7 @@ void TVerification::verify(TTheList* list, const std::vector<std::shared_ptr<TWo
   // merged periods of the IS person of the same number.
   for (const std::shared_ptr<TWorker>& L : list->fWorkers) {
     L->DivideCrossWorkPeriods(nullptr);
-    const auto found = fISWorkersDictionary.find(L->SN);
-    L->MergeWorkPeriods(false, found != fISWorkersDictionary.end() ? found->second.get() : nullptr);
+    L->MergeWorkPeriods(false, fISWorkersDictionary.get(L->SN));
     ReleaseUnmergedPeriods(*L);
   }
   PhaseDone("division and merging");

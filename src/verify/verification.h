@@ -7,11 +7,11 @@
 #include <functional>
 #include <memory>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 #include "list/the_list.h"
 #include "log/logging_object.h"
+#include "model/worker_dictionary.h"
 #include "records/pack.h"
 #include "records/pack_types.h"
 #include "results/check_results.h"
@@ -87,7 +87,7 @@ class TVerification : public TLoggingObject {
   std::unique_ptr<TListData> fListData;
   std::unique_ptr<TPDData> fPDData;
   std::unique_ptr<TPreMorvelResult> fPreMorvelResult;
-  std::unordered_map<std::string, std::shared_ptr<TWorker>> fISWorkersDictionary;
+  TWorkerDictionary fISWorkersDictionary;
   // Told the name of each step of verify as it ends, for timing; may be empty.
   std::function<void(const char* phase)> fOnPhaseDone;
 

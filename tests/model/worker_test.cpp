@@ -4,6 +4,7 @@
 #include "base/error.h"
 #include "model/position.h"
 #include "model/worker.h"
+#include "model/worker_dictionary.h"
 
 namespace morvel {
 namespace {
@@ -184,6 +185,24 @@ TEST(PeriodicallyTest, KeyAndMonthsPerPeriod) {
   EXPECT_TRUE(TPeriodically(2021, 2020, true).IsCorr);
   EXPECT_EQ(MonthsPerPeriod(2010), 6);
   EXPECT_EQ(MonthsPerPeriod(2011), 3);
+}
+
+TEST(WorkerTest, DictionaryKeepsTheFirstPersonOfANumberWhateverItsShape) {
+  TWorkerDictionary dictionary;
+  EXPECT_TRUE(dictionary.empty());
+  auto first = std::make_shared<TWorker>();
+  auto second = std::make_shared<TWorker>();
+  auto odd = std::make_shared<TWorker>();
+  EXPECT_TRUE(dictionary.emplace("123-456-789 00", first));
+  EXPECT_FALSE(dictionary.emplace("123-456-789 00", second));
+  EXPECT_TRUE(dictionary.emplace("12345678900", odd));  // not shaped like a number
+  EXPECT_EQ(dictionary.size(), 2u);
+  EXPECT_EQ(dictionary.at("123-456-789 00"), first);
+  EXPECT_EQ(dictionary.get("12345678900"), odd.get());
+  EXPECT_EQ(dictionary.count("123-456-789-00"), 0u);
+  EXPECT_EQ(dictionary.find("123-456-789-00"), nullptr);
+  EXPECT_EQ(dictionary.get(""), nullptr);
+  EXPECT_THROW(dictionary.at("000-000-000 00"), std::out_of_range);
 }
 
 }  // namespace
