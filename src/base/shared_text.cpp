@@ -55,4 +55,12 @@ TSharedText& TSharedText::operator+=(std::string_view more) {
   return *this;
 }
 
+TSharedText TSharedTextPool::Get(std::string_view text) {
+  if (text.empty()) return {};
+  if (const auto found = fTexts.find(text); found != fTexts.end()) return found->second;
+  TSharedText shared(text);
+  if (fTexts.size() < fCapacity) fTexts.emplace(shared.str(), shared);
+  return shared;
+}
+
 }  // namespace morvel

@@ -6,6 +6,7 @@
 #include <ostream>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <utility>
 
 namespace morvel {
@@ -89,6 +90,25 @@ class TSharedText {
   static void Release(TRep* rep) noexcept;
 
   TRep* fRep = nullptr;
+};
+
+// One shared text per distinct value, for a reader whose fields repeat a few
+// values over and over (professions, position codes, names): the value is kept
+// once instead of once per person or period. Values past `capacity` distinct
+// ones are handed out unshared, so a file of all-different values costs no more
+// than without the pool. Texts handed out outlive the pool.
+class TSharedTextPool {
+ public:
+  explicit TSharedTextPool(std::size_t capacity = 1 << 16) : fCapacity(capacity) {}
+  TSharedTextPool(const TSharedTextPool&) = delete;
+  TSharedTextPool& operator=(const TSharedTextPool&) = delete;
+
+  TSharedText Get(std::string_view text);
+
+ private:
+  std::size_t fCapacity;
+  // The keys view the texts the values hold, which never change or move.
+  std::unordered_map<std::string_view, TSharedText> fTexts;
 };
 
 }  // namespace morvel

@@ -333,9 +333,9 @@ void TTheList::readWorkersList(TDate QBeginDate, TDate QEndDate, TMyNode* NamesL
     if (UpperCase(AttrText(personNode, "Комментарий")) == kArchiveUpper) continue;
 
     auto worker = std::make_shared<TWorker>();
-    if (HasAttr(personNode, "Фамилия")) worker->Surname = UpperCase(Trim(AttrText(personNode, "Фамилия")));
-    if (HasAttr(personNode, "Имя")) worker->Name = UpperCase(Trim(AttrText(personNode, "Имя")));
-    if (HasAttr(personNode, "Отчество")) worker->Patronymic = UpperCase(Trim(AttrText(personNode, "Отчество")));
+    if (HasAttr(personNode, "Фамилия")) worker->Surname = fTexts.Get(UpperCase(Trim(AttrText(personNode, "Фамилия"))));
+    if (HasAttr(personNode, "Имя")) worker->Name = fTexts.Get(UpperCase(Trim(AttrText(personNode, "Имя"))));
+    if (HasAttr(personNode, "Отчество")) worker->Patronymic = fTexts.Get(UpperCase(Trim(AttrText(personNode, "Отчество"))));
     worker->SN = sn;
     worker->SubNum = numSub;
     ReadWorkPeriods(*worker, numSub, personNode, QEndDate, QBeginDate);
@@ -349,8 +349,9 @@ void TTheList::readWorkersList(TDate QBeginDate, TDate QEndDate, TMyNode* NamesL
 namespace {
 
 // The fields of one "ПериодРаботы" inside the window; raises for a field that
-// cannot be read. Returns nullptr for a period to pass over.
-std::shared_ptr<TWorkPeriod> ReadWorkPeriod(TMyNode& node, TDate QEndDate, TDate QBeginDate) {
+// cannot be read. Returns nullptr for a period to pass over. Repeated texts
+// come from `texts`.
+std::shared_ptr<TWorkPeriod> ReadWorkPeriod(TMyNode& node, TDate QEndDate, TDate QBeginDate, TSharedTextPool& texts) {
   const TMyAttrib* comment = node.Attributes().getNamedItem("Комментарий");
   if (comment != nullptr && comment->text() == kArchive) return nullptr;
 
@@ -371,7 +372,7 @@ std::shared_ptr<TWorkPeriod> ReadWorkPeriod(TMyNode& node, TDate QEndDate, TDate
 
   period->NodeData = TNodeData(node);
   period->Note = ChildText(&node, "Примечание");
-  period->Profession = ChildText(&node, "Профессия");
+  period->Profession = texts.Get(ChildText(&node, "Профессия"));
   period->Bases = TTheList::ReadBases(&node);
   if (TMyNode* rate = node.SelectSingleNode("Ставка")) {
     period->Rate = ReadDecimal(*rate);
@@ -379,10 +380,10 @@ std::shared_ptr<TWorkPeriod> ReadWorkPeriod(TMyNode& node, TDate QEndDate, TDate
   } else {
     period->Rate = 1.0;
   }
-  period->TerritoryCondition = ChildText(&node, "ТерриториальныеУсловия");
-  period->ProfessionCode = UpperCase(ChildText(&node, "ПозицияСписка"));
-  period->AddTariff = UpperCase(ChildText(&node, "ДополнительныйТариф"));
-  period->WC = UpperCase(ChildText(&node, "КлассУТ"));
+  period->TerritoryCondition = texts.Get(ChildText(&node, "ТерриториальныеУсловия"));
+  period->ProfessionCode = texts.Get(UpperCase(ChildText(&node, "ПозицияСписка")));
+  period->AddTariff = texts.Get(UpperCase(ChildText(&node, "ДополнительныйТариф")));
+  period->WC = texts.Get(UpperCase(ChildText(&node, "КлассУТ")));
   period->SetSeniorityBase(UpperCase(ChildText(&node, "ОснованиеИсчисленияСтажа")));
   if (period->Bases.HasBases("27-ПД")) {
     if (TMyNode* hours = node.SelectSingleNode("Часы")) {
@@ -438,7 +439,7 @@ void TTheList::ReadWorkPeriods(TWorker& person, const TSharedText& numSub, TMyNo
   ForEachChild(workerNode, "ПериодРаботы", [&](TMyNode* node) {
     std::shared_ptr<TWorkPeriod> period;
     try {
-      period = ReadWorkPeriod(*node, QEndDate, QBeginDate);
+      period = ReadWorkPeriod(*node, QEndDate, QBeginDate, fTexts);
     } catch (const std::bad_alloc&) {
       throw;
     } catch (const std::exception&) {

@@ -119,6 +119,8 @@ class TTheList : public TLoggingObject {
   // Index in fWorkers of the first person of each insurance number.
   mutable TInsuranceNumberIndex fWorkerIndex;
   mutable std::size_t fWorkersIndexed = 0;
+  // Names, professions and codes repeat over the nominal lists.
+  TSharedTextPool fTexts;
 };
 
 }  // namespace morvel

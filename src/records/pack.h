@@ -98,6 +98,8 @@ class TPack : public TLoggingObject {
 
  private:
   const TPackNames& Names();
+  // Names, professions and codes repeat over the persons of a pack.
+  mutable TSharedTextPool fTexts;
   void AddError(std::string message);
   // Records of `table` from `first` on that refer to `S`, a sub-period about to
   // be merged, are moved to the first period of the person with the same

@@ -75,7 +75,7 @@ void TPack::ReadTerritorialConditions(const std::shared_ptr<TWorkPeriod>& X, con
   if (territory == nullptr) return;
   TMyNode* code = territory->SelectSingleNode(n.territoryCode);
   if (code == nullptr) return;
-  X->TerritoryCondition = code->text();
+  X->TerritoryCondition = fTexts.Get(code->text());
   if (TMyNode* coeff = territory->SelectSingleNode(n.territoryCoeff)) X->TerritoryCoeff = coeff->text();
   if (!X->TerritoryCondition.empty()) {
     X->TerrNodeData = TNodeData(*territory);
@@ -91,7 +91,7 @@ void TPack::ReadLgotEntry(bool& Season, bool& UIK, const std::shared_ptr<TWorkPe
 
   TMyNode* special = E.SelectSingleNode(n.special);
   outCode = TextOf(special, n.specialCode);
-  if (!outCode.empty()) X->ProfessionCode = UpperCase(TextOf(special, n.listPosition));
+  if (!outCode.empty()) X->ProfessionCode = fTexts.Get(UpperCase(TextOf(special, n.listPosition)));
 
   TMyNode* longService = E.SelectSingleNode(n.longService);
   vlBasis = TextOf(longService, n.longServiceBasis);
@@ -143,7 +143,7 @@ void TPack::ReadLgotEntry(bool& Season, bool& UIK, const std::shared_ptr<TWorkPe
       wc = "О" + wc;
     }
   }
-  X->WC = wc;
+  X->WC = fTexts.Get(wc);
 }
 
 void TPack::ReadHoursOutput(std::string_view vlBasis, TWorkPeriod& X, TMyNode& longService) const {

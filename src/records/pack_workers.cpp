@@ -116,9 +116,9 @@ void TPack::InitWorker(TMyNode& WorkerDataNode, int Number, const std::string& P
   worker.PaymentsNodeData = worker.NodeData;
   TMyNode& fullName = NeedChild(WorkerDataNode, n.fullName);
   worker.FullNameNodeData = TNodeData(fullName);
-  worker.Surname = UpperCase(NeedChild(fullName, n.surname).text());
-  worker.Name = UpperCase(NeedChild(fullName, n.name).text());
-  if (TMyNode* patronymic = FirstDescendant(&fullName, n.patronymic)) worker.Patronymic = UpperCase(patronymic->text());
+  worker.Surname = fTexts.Get(UpperCase(NeedChild(fullName, n.surname).text()));
+  worker.Name = fTexts.Get(UpperCase(NeedChild(fullName, n.name).text()));
+  if (TMyNode* patronymic = FirstDescendant(&fullName, n.patronymic)) worker.Patronymic = fTexts.Get(UpperCase(patronymic->text()));
 
   const std::string_view number = Need(FirstDescendant(&WorkerDataNode, n.insuranceNumber), n.insuranceNumber).text();
   // The twelfth character separates the check digits; files write a blank or a
@@ -190,7 +190,7 @@ void TPack::ReadWorkPeriod(TMyNode& element, const TPeriodically& blockPeriod, c
     ReadLgotEntry(season, uik, P, person, first, vlp, outp);
     if (!vlp.empty()) P->Bases.Add(vlp);
     if (!outp.empty()) P->Bases.Add(outp);
-    if (n.generation == TPackGeneration::pgBefore2017) P->Profession = ReadProfession(first);
+    if (n.generation == TPackGeneration::pgBefore2017) P->Profession = fTexts.Get(ReadProfession(first));
 
     for (std::size_t k = 1; k < entries->size(); ++k) {
       TMyNode& E = EntryElement(*(*entries)[k]);

@@ -78,6 +78,33 @@ TEST(SharedText, ComparesAndJoinsLikeAString) {
   EXPECT_EQ(asView, "27-1");
 }
 
+TEST(SharedText, PoolSharesRepeatedValuesUpToItsCapacityAndItsTextsOutliveIt) {
+  TSharedText kept;
+  {
+    TSharedTextPool pool(2);
+    const std::string first = "Электрогазосварщик";
+    TSharedText a = pool.Get(first);
+    TSharedText b = pool.Get(std::string_view("Электрогазосварщик"));
+    EXPECT_EQ(a.c_str(), b.c_str());
+    EXPECT_NE(a.c_str(), first.c_str());  // the pool holds its own copy
+
+    EXPECT_TRUE(pool.Get("").empty());
+    TSharedText c = pool.Get("27-2");
+    // Full: further values are handed out as they are, each its own.
+    TSharedText d = pool.Get("27-ГД");
+    TSharedText e = pool.Get("27-ГД");
+    EXPECT_EQ(d, e);
+    EXPECT_NE(d.c_str(), e.c_str());
+    EXPECT_EQ(pool.Get("27-2").c_str(), c.c_str());  // kept values stay shared
+
+    // Changing a text from the pool leaves the pool's value as it was.
+    a += " ручной сварки";
+    EXPECT_EQ(pool.Get(first), "Электрогазосварщик");
+    kept = pool.Get(first);
+  }
+  EXPECT_EQ(kept, "Электрогазосварщик");
+}
+
 // Copies of one text are made and dropped by several threads at once (the
 // windows read results while a worker thread builds them); every text must be
 // freed exactly once, which the sanitizer build checks.
