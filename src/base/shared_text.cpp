@@ -1,7 +1,6 @@
 #include "base/shared_text.h"
 
 #include <array>
-#include <memory>
 
 namespace morvel {
 
@@ -17,36 +16,26 @@ std::string TSharedText::Joined(std::string_view a, std::string_view b) {
   return joined;
 }
 
-TSharedText::TRep* TSharedText::SharedDigit(std::string_view text) noexcept {
-  if (text.size() != 1 || text[0] < '0' || text[0] > '9') return nullptr;
-  // Made once and never released: the table holds one reference of each.
-  static const std::array<TRep*, 10> digits = [] {
-    std::array<TRep*, 10> made{};
-    for (char d = '0'; d <= '9'; ++d) made[static_cast<std::size_t>(d - '0')] = std::make_unique<TRep>(std::string(1, d)).release();
+TSharedText::TRef TSharedText::SharedDigit(std::string_view text) {
+  if (text.size() != 1 || text[0] < '0' || text[0] > '9') return {};
+  static const std::array<TRef, 10> digits = [] {
+    std::array<TRef, 10> made;
+    for (char d = '0'; d <= '9'; ++d) made[static_cast<std::size_t>(d - '0')] = TRef::Make(1, d);
     return made;
   }();
-  TRep* rep = digits[static_cast<std::size_t>(text[0] - '0')];
-  Acquire(rep);
-  return rep;
+  return digits[static_cast<std::size_t>(text[0] - '0')];
 }
 
 TSharedText::TSharedText(std::string_view text) {
   if (text.empty()) return;
-  fRep = SharedDigit(text);
-  if (fRep == nullptr) fRep = std::make_unique<TRep>(std::string(text)).release();
+  fText = SharedDigit(text);
+  if (!fText) fText = TRef::Make(text);
 }
 
 TSharedText::TSharedText(std::string&& text) {
   if (text.empty()) return;
-  fRep = SharedDigit(text);
-  if (fRep == nullptr) fRep = std::make_unique<TRep>(std::move(text)).release();
-}
-
-void TSharedText::Release(TRep* rep) noexcept {
-  if (rep == nullptr) return;
-  // The last holder frees; acquire-release so that its reads of the text happen
-  // before the text goes.
-  if (rep->refs.fetch_sub(1, std::memory_order_acq_rel) == 1) std::unique_ptr<TRep> last(rep);
+  fText = SharedDigit(text);
+  if (!fText) fText = TRef::Make(std::move(text));
 }
 
 TSharedText& TSharedText::operator+=(std::string_view more) {

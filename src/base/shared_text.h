@@ -1,13 +1,13 @@
 // A text that its copies share instead of each holding its own.
 #pragma once
 
-#include <atomic>
-#include <cstdint>
 #include <ostream>
 #include <string>
 #include <string_view>
 #include <unordered_map>
 #include <utility>
+
+#include "base/counted_ref.h"
 
 namespace morvel {
 
@@ -27,33 +27,22 @@ class TSharedText {
   TSharedText(const std::string& text) : TSharedText(std::string_view(text)) {}  // NOLINT
   TSharedText(std::string&& text);  // NOLINT
   TSharedText(const char* text) : TSharedText(std::string_view(text)) {}  // NOLINT
-  TSharedText(const TSharedText& other) noexcept : fRep(other.fRep) { Acquire(fRep); }
-  TSharedText(TSharedText&& other) noexcept : fRep(std::exchange(other.fRep, nullptr)) {}
-  TSharedText& operator=(const TSharedText& other) noexcept {
-    TSharedText(other).swap(*this);
-    return *this;
-  }
-  TSharedText& operator=(TSharedText&& other) noexcept {
-    TSharedText(std::move(other)).swap(*this);
-    return *this;
-  }
-  ~TSharedText() { Release(fRep); }
 
-  void swap(TSharedText& other) noexcept { std::swap(fRep, other.fRep); }
+  void swap(TSharedText& other) noexcept { fText.swap(other.fText); }
 
-  const std::string& str() const noexcept { return fRep != nullptr ? fRep->text : EmptyText(); }
+  const std::string& str() const noexcept { return fText ? *fText : EmptyText(); }
   operator const std::string&() const noexcept { return str(); }  // NOLINT
   operator std::string_view() const noexcept { return str(); }    // NOLINT
   const char* c_str() const noexcept { return str().c_str(); }
   const char* data() const noexcept { return str().data(); }
-  bool empty() const noexcept { return fRep == nullptr; }
+  bool empty() const noexcept { return !fText; }
   std::size_t size() const noexcept { return str().size(); }
   void clear() noexcept { TSharedText().swap(*this); }
 
   TSharedText& operator+=(std::string_view more);
 
   friend bool operator==(const TSharedText& a, const TSharedText& b) noexcept {
-    return a.fRep == b.fRep || a.str() == b.str();
+    return a.fText == b.fText || a.str() == b.str();
   }
   friend bool operator==(const TSharedText& a, const std::string& b) noexcept { return a.str() == b; }
   friend bool operator==(const TSharedText& a, std::string_view b) noexcept { return a.str() == b; }
@@ -74,22 +63,14 @@ class TSharedText {
   friend std::ostream& operator<<(std::ostream& out, const TSharedText& text) { return out << text.str(); }
 
  private:
-  struct TRep {
-    explicit TRep(std::string value) : text(std::move(value)) {}
-    std::atomic<std::uint32_t> refs{1};
-    const std::string text;
-  };
+  using TRef = TCountedRef<std::string>;
 
   static const std::string& EmptyText() noexcept;
   static std::string Joined(std::string_view a, std::string_view b);
-  // The shared text of one decimal digit, or nullptr for any other text.
-  static TRep* SharedDigit(std::string_view text) noexcept;
-  static void Acquire(TRep* rep) noexcept {
-    if (rep != nullptr) rep->refs.fetch_add(1, std::memory_order_relaxed);
-  }
-  static void Release(TRep* rep) noexcept;
+  // The shared text of one decimal digit; empty for any other text.
+  static TRef SharedDigit(std::string_view text);
 
-  TRep* fRep = nullptr;
+  TRef fText;  // empty for the empty text
 };
 
 // One shared text per distinct value, for a reader whose fields repeat a few

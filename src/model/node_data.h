@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/counted_ref.h"
 #include "xml/my_node.h"
 
 namespace morvel {
@@ -29,7 +30,7 @@ class TXPathText {
 
   TXPathText() = default;
   TXPathText(std::string text)  // NOLINT: a path is assigned from texts
-      : fPart(text.empty() ? nullptr : std::make_shared<const TPart>(std::move(text))) {}
+      : fPart(text.empty() ? TPartRef() : TPartRef::Make(std::move(text))) {}
   TXPathText(const char* text) : TXPathText(std::string(text)) {}  // NOLINT
 
   // The path `parent` continued by the step "/name" or "/name[number]" (number
@@ -38,7 +39,7 @@ class TXPathText {
   static TXPathText Child(const TXPathText& parent, const std::shared_ptr<const TNames>& names, std::uint32_t name,
                           int number) {
     TXPathText path;
-    path.fPart = std::make_shared<const TPart>(parent.fPart, names, name, number);
+    path.fPart = TPartRef::Make(parent.fPart, names, name, number);
     return path;
   }
 
@@ -47,7 +48,7 @@ class TXPathText {
     return fPart ? fPart->Whole() : empty;
   }
   operator const std::string&() const { return str(); }  // NOLINT
-  bool empty() const { return fPart == nullptr; }
+  bool empty() const { return !fPart; }
   std::size_t size() const { return str().size(); }
   std::size_t find(std::string_view what, std::size_t from = 0) const { return str().find(what, from); }
 
@@ -60,10 +61,12 @@ class TXPathText {
   friend std::ostream& operator<<(std::ostream& out, const TXPathText& p) { return out << p.str(); }
 
  private:
+  struct TPart;
+  using TPartRef = TCountedRef<TPart>;
   // A path given as text, or one step of a path made from elements.
   struct TPart {
     explicit TPart(std::string text) : whole(std::make_unique<const std::string>(std::move(text))) {}
-    TPart(std::shared_ptr<const TPart> up, const std::shared_ptr<const TNames>& table, std::uint32_t name, int number)
+    TPart(TPartRef up, const std::shared_ptr<const TNames>& table, std::uint32_t name, int number)
         : parent(std::move(up)),
           names(parent ? parent->names : table.get()),
           ownNames(parent ? nullptr : table),
@@ -73,7 +76,7 @@ class TXPathText {
     // Written out on the first request and kept.
     const std::string& Whole() const;
 
-    std::shared_ptr<const TPart> parent;
+    TPartRef parent;
     const TNames* names = nullptr;              // held by the first part of the path
     std::shared_ptr<const TNames> ownNames;     // only in a path's first part
     std::uint32_t name = 0;
@@ -81,7 +84,7 @@ class TXPathText {
     mutable std::unique_ptr<const std::string> whole;
   };
 
-  std::shared_ptr<const TPart> fPart;  // nullptr for the empty path
+  TPartRef fPart;  // none for the empty path
 };
 
 // The path of an element, sharing the paths of its ancestors with those made
