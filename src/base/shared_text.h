@@ -34,7 +34,6 @@ class TSharedText {
   operator const std::string&() const noexcept { return str(); }  // NOLINT
   operator std::string_view() const noexcept { return str(); }    // NOLINT
   const char* c_str() const noexcept { return str().c_str(); }
-  const char* data() const noexcept { return str().data(); }
   bool empty() const noexcept { return !fText; }
   std::size_t size() const noexcept { return str().size(); }
   void clear() noexcept { TSharedText().swap(*this); }

@@ -285,7 +285,7 @@ void TTheList::SyncWorkerIndex() const {
     fWorkerIndex.Clear();
     fWorkersIndexed = 0;
   }
-  fWorkerIndex.Reserve(fWorkers.size());
+  if (fWorkersIndexed < fWorkers.size()) fWorkerIndex.Reserve(fWorkers.size());
   for (; fWorkersIndexed < fWorkers.size(); ++fWorkersIndexed) {
     const TWorker* worker = fWorkers[fWorkersIndexed].get();
     if (worker != nullptr) fWorkerIndex.TryEmplace(worker->SN, fWorkersIndexed);  // keeps the first
@@ -333,9 +333,13 @@ void TTheList::readWorkersList(TDate QBeginDate, TDate QEndDate, TMyNode* NamesL
     if (UpperCase(AttrText(personNode, "Комментарий")) == kArchiveUpper) continue;
 
     auto worker = std::make_shared<TWorker>();
-    if (HasAttr(personNode, "Фамилия")) worker->Surname = fTexts.Get(UpperCase(Trim(AttrText(personNode, "Фамилия"))));
-    if (HasAttr(personNode, "Имя")) worker->Name = fTexts.Get(UpperCase(Trim(AttrText(personNode, "Имя"))));
-    if (HasAttr(personNode, "Отчество")) worker->Patronymic = fTexts.Get(UpperCase(Trim(AttrText(personNode, "Отчество"))));
+    // A name part left out keeps its empty value.
+    auto readName = [&](const char* attribute, TSharedText& part) {
+      if (HasAttr(personNode, attribute)) part = fTexts.Get(UpperCase(Trim(AttrText(personNode, attribute))));
+    };
+    readName("Фамилия", worker->Surname);
+    readName("Имя", worker->Name);
+    readName("Отчество", worker->Patronymic);
     worker->SN = sn;
     worker->SubNum = numSub;
     ReadWorkPeriods(*worker, numSub, personNode, QEndDate, QBeginDate);

@@ -62,7 +62,7 @@ class TPack : public TLoggingObject {
   int ReadWorkers(TMyNode* Node, int SearchYear);
 
   // The steps of reading one person; public for the readers' tests.
-  void InitWorker(TMyNode& WorkerDataNode, int Number, const std::string& PackNum, TWorker& worker);
+  void InitWorker(TMyNode& WorkerDataNode, int Number, const TSharedText& PackNum, TWorker& worker);
   // Reads the work periods of one block into the person.
   void ReadWorkPeriods(TMyNode& block, const TPeriodically& blockPeriod, const std::shared_ptr<TWorker>& person);
   // Reads one preferential entry `E` into `X`; hands back the long-service basis
@@ -99,7 +99,7 @@ class TPack : public TLoggingObject {
  private:
   const TPackNames& Names();
   // Names, professions and codes repeat over the persons of a pack.
-  mutable TSharedTextPool fTexts;
+  TSharedTextPool fTexts;
   void AddError(std::string message);
   // Records of `table` from `first` on that refer to `S`, a sub-period about to
   // be merged, are moved to the first period of the person with the same

@@ -110,7 +110,7 @@ int TPack::ReadWorkers(TMyNode* Node, int SearchYear) {
   return static_cast<int>(Workers.size());
 }
 
-void TPack::InitWorker(TMyNode& WorkerDataNode, int Number, const std::string& PackNum, TWorker& worker) {
+void TPack::InitWorker(TMyNode& WorkerDataNode, int Number, const TSharedText& PackNum, TWorker& worker) {
   const TPackNames& n = Names();
   worker.NodeData = TNodeData(WorkerDataNode);
   worker.PaymentsNodeData = worker.NodeData;
@@ -118,7 +118,9 @@ void TPack::InitWorker(TMyNode& WorkerDataNode, int Number, const std::string& P
   worker.FullNameNodeData = TNodeData(fullName);
   worker.Surname = fTexts.Get(UpperCase(NeedChild(fullName, n.surname).text()));
   worker.Name = fTexts.Get(UpperCase(NeedChild(fullName, n.name).text()));
-  if (TMyNode* patronymic = FirstDescendant(&fullName, n.patronymic)) worker.Patronymic = fTexts.Get(UpperCase(patronymic->text()));
+  if (TMyNode* patronymic = FirstDescendant(&fullName, n.patronymic)) {
+    worker.Patronymic = fTexts.Get(UpperCase(patronymic->text()));
+  }
 
   const std::string_view number = Need(FirstDescendant(&WorkerDataNode, n.insuranceNumber), n.insuranceNumber).text();
   // The twelfth character separates the check digits; files write a blank or a
