@@ -1,8 +1,18 @@
 # Compiler flags shared by every target of the project.
 add_library(morvel_options INTERFACE)
-target_compile_options(morvel_options INTERFACE -Wall -Wextra -Wpedantic)
-if(MORVEL_WERROR)
-  target_compile_options(morvel_options INTERFACE -Werror)
+if(MSVC)
+  # Sources are UTF-8 (the program's texts are Russian); MSVC would read them in
+  # the system's code page without /utf-8.
+  target_compile_options(morvel_options INTERFACE /utf-8 /W4 /permissive- /Zc:__cplusplus)
+  target_compile_definitions(morvel_options INTERFACE NOMINMAX WIN32_LEAN_AND_MEAN _CRT_SECURE_NO_WARNINGS)
+  if(MORVEL_WERROR)
+    target_compile_options(morvel_options INTERFACE /WX)
+  endif()
+else()
+  target_compile_options(morvel_options INTERFACE -Wall -Wextra -Wpedantic)
+  if(MORVEL_WERROR)
+    target_compile_options(morvel_options INTERFACE -Werror)
+  endif()
 endif()
 if(MORVEL_FUZZ)
   # Every library is instrumented for the fuzzer's coverage; the fuzz programs

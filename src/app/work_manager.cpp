@@ -70,7 +70,9 @@ std::vector<std::string> TWorkManager::CheckSettings() {
   const TSettings& s = fSettings;
   std::vector<std::string> messages;
   if (s.FRegNum.empty()) messages.push_back(kRegNumMessage);
-  if (Contains(s.FRegNum, " ")) messages.push_back(kRegNumMessage);
+  // The number becomes part of the protocol's file name: a separator or a character
+  // Windows reserves would put the protocol elsewhere or into an NTFS stream.
+  if (Contains(s.FRegNum, " ") || !IsPlainFileNamePart(s.FRegNum)) messages.push_back(kRegNumMessage);
   const bool fromServer = s.FCompareWithList && s.FUseUL;
   if (fromServer && s.FULMachine.empty()) {
     messages.push_back("Перед началом сверки укажите IP-адрес или имя сервера ПК \"Велано\"!");

@@ -3,9 +3,15 @@
 #include <boost/stacktrace.hpp>
 
 #include <cstdio>
+#include <filesystem>
+#include <map>
+#include <mutex>
+#include <optional>
 #include <sstream>
 
+#include "base/files.h"
 #include "base/platform.h"
+#include "base/symbol_map.h"
 
 namespace morvel {
 
@@ -18,6 +24,24 @@ std::vector<const void*> CaptureStackFrames(std::size_t skipFrames) {
   return frames;
 }
 
+namespace {
+
+// The map file the linker wrote beside a module (morvel.exe: morvel.map), read once
+// per module; an empty map when there is none.
+const TSymbolMap& MapOfModule(const std::string& module) {
+  static std::mutex guard;
+  static std::map<std::string, TSymbolMap> maps;
+  const std::lock_guard<std::mutex> lock(guard);
+  auto found = maps.find(module);
+  if (found != maps.end()) return found->second;
+  std::filesystem::path mapFile = PathFromUtf8(module);
+  mapFile.replace_extension(".map");
+  const std::optional<std::string> text = ReadFileBytes(mapFile);
+  return maps.emplace(module, text ? TSymbolMap::Parse(*text) : TSymbolMap()).first->second;
+}
+
+}  // namespace
+
 std::vector<std::string> ResolveStackFrames(const std::vector<const void*>& frames) {
   std::vector<std::string> lines;
   lines.reserve(frames.size());
@@ -28,8 +52,14 @@ std::vector<std::string> ResolveStackFrames(const std::vector<const void*>& fram
     std::ostringstream line;
     line << text;
     const std::string module = ModuleFileOf(address);
-    if (!module.empty()) line << " " << module;
-    const std::string name = frame.name();
+    const std::uintptr_t base = ModuleBaseOf(address);
+    const std::uint64_t offset = reinterpret_cast<std::uintptr_t>(address) - base;
+    if (!module.empty()) {
+      std::snprintf(text, sizeof text, "+0x%llx", static_cast<unsigned long long>(offset));
+      line << " " << module << text;
+    }
+    std::string name = frame.name();
+    if (name.empty() && !module.empty() && base != 0) name = MapOfModule(module).NameAt(offset);
     if (!name.empty()) line << " " << name;
     const std::string file = frame.source_file();
     if (!file.empty()) line << " (" << file << ":" << frame.source_line() << ")";

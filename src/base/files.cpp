@@ -56,8 +56,7 @@ bool WriteFileAtomically(const std::filesystem::path& path, std::string_view byt
     }
   }
   std::error_code ec;
-  std::filesystem::rename(temp, path, ec);
-  if (ec) {
+  if (!ReplaceFileWith(temp, path, ec)) {
     std::error_code ignored;
     std::filesystem::remove(temp, ignored);
     return false;

@@ -6,6 +6,16 @@
 #include "base/platform.h"
 #include "morvel/version.h"
 
+#ifdef _WIN32
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+#include <knownfolders.h>
+#include <objbase.h>
+#include <shlobj.h>
+#endif
+
 namespace morvel {
 
 std::filesystem::path ProgramFolder() {
@@ -17,7 +27,16 @@ std::filesystem::path ProgramFolder() {
 
 std::filesystem::path UserDataFolder() {
 #ifdef _WIN32
-  // The wide form: a user name in Cyrillic does not survive the ANSI one.
+  // The shell's own answer first: %APPDATA% may be missing or stale in the
+  // environment a calling system starts the program with. Wide forms throughout,
+  // since a user name in Cyrillic does not survive the ANSI ones.
+  PWSTR known = nullptr;
+  if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_RoamingAppData, KF_FLAG_DEFAULT, nullptr, &known)) && known != nullptr) {
+    const std::filesystem::path folder = std::filesystem::path(known) / "Morvel";
+    CoTaskMemFree(known);
+    return folder;
+  }
+  CoTaskMemFree(known);
   const wchar_t* appData = _wgetenv(L"APPDATA");
   if (appData == nullptr || *appData == L'\0') return std::filesystem::path("Morvel");
   return std::filesystem::path(appData) / "Morvel";
@@ -38,6 +57,14 @@ std::filesystem::path ShippedDataFile(const std::string& name) {
   const std::filesystem::path installed = PathFromUtf8(MORVEL_INSTALL_DATADIR) / PathFromUtf8(name);
   if (std::filesystem::exists(installed, ec)) return installed;
   return local;
+}
+
+bool IsPlainFileNamePart(std::string_view text) {
+  for (const char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte < 0x20 || std::string_view("<>:\"/\\|?*").find(c) != std::string_view::npos) return false;
+  }
+  return true;
 }
 
 std::string WithTrailingSeparator(const std::filesystem::path& folder) {

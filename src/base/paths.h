@@ -3,6 +3,7 @@
 
 #include <filesystem>
 #include <string>
+#include <string_view>
 
 namespace morvel {
 
@@ -18,6 +19,11 @@ std::filesystem::path UserDataFolder();
 // first, then in the installed data folder. The program folder's path when the
 // file is in neither, so that a message can name where it was expected.
 std::filesystem::path ShippedDataFile(const std::string& name);
+
+// Whether text can stand inside a file name as it is on every platform: no folder
+// separator, no character Windows reserves (":" would open an NTFS stream) and no
+// control character.
+bool IsPlainFileNamePart(std::string_view text);
 
 // Path text with a trailing separator, as the program shows folders.
 std::string WithTrailingSeparator(const std::filesystem::path& folder);

@@ -1,7 +1,9 @@
 #include "base/platform.h"
 
 #include <algorithm>
+#include <chrono>
 #include <system_error>
+#include <thread>
 
 #ifdef _WIN32
 #ifndef NOMINMAX
@@ -64,15 +66,34 @@ std::string ModuleFileOf(const void* address) {
   return WideToUtf8(name);
 }
 
+std::uintptr_t ModuleBaseOf(const void* address) {
+  HMODULE module = nullptr;
+  if (!GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                          static_cast<LPCWSTR>(address), &module)) {
+    return 0;
+  }
+  return reinterpret_cast<std::uintptr_t>(module);  // a module's handle is its base address
+}
+
 std::vector<std::string> CommandLineWords(int argc, char** argv) {
-  int count = 0;
-  LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count);
-  if (wide == nullptr) return std::vector<std::string>(argv, argv + argc);
-  std::vector<std::string> words;
-  words.reserve(static_cast<std::size_t>(count));
-  for (int i = 0; i < count; ++i) words.push_back(WideToUtf8(wide[i]));
-  LocalFree(wide);
-  return words;
+  const wchar_t* line = GetCommandLineW();
+  if (line == nullptr) return std::vector<std::string>(argv, argv + argc);
+  return SplitWindowsCommandLine(WideToUtf8(line));
+}
+
+bool ReplaceFileWith(const std::filesystem::path& from, const std::filesystem::path& to, std::error_code& ec) {
+  constexpr int kTries = 20;
+  for (int attempt = 1;; ++attempt) {
+    if (MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+      ec.clear();
+      return true;
+    }
+    const DWORD error = GetLastError();
+    ec = std::error_code(static_cast<int>(error), std::system_category());
+    const bool held = error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION || error == ERROR_ACCESS_DENIED;
+    if (!held || attempt == kTries) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  }
 }
 
 #else
@@ -96,9 +117,42 @@ std::string ModuleFileOf(const void* address) {
   return info.dli_fname;
 }
 
+std::uintptr_t ModuleBaseOf(const void* address) {
+  Dl_info info{};
+  if (dladdr(address, &info) == 0) return 0;
+  return reinterpret_cast<std::uintptr_t>(info.dli_fbase);
+}
+
 std::vector<std::string> CommandLineWords(int argc, char** argv) { return std::vector<std::string>(argv, argv + argc); }
 
+bool ReplaceFileWith(const std::filesystem::path& from, const std::filesystem::path& to, std::error_code& ec) {
+  std::filesystem::rename(from, to, ec);
+  return !ec;
+}
+
 #endif
+
+std::vector<std::string> SplitWindowsCommandLine(std::string_view line) {
+  std::vector<std::string> words;
+  std::string word;
+  bool inWord = false;
+  bool quoted = false;
+  for (const char c : line) {
+    if (c == '"') {
+      quoted = !quoted;
+      inWord = true;  // "" is an empty word of its own
+    } else if ((c == ' ' || c == '\t') && !quoted) {
+      if (inWord) words.push_back(std::move(word));
+      word.clear();
+      inWord = false;
+    } else {
+      word += c;
+      inWord = true;
+    }
+  }
+  if (inWord) words.push_back(std::move(word));
+  return words;
+}
 
 std::optional<std::string> TunablesWithHugePageHeap(const char* current) {
   constexpr std::string_view kTunable = "glibc.malloc.hugetlb";

@@ -3,12 +3,14 @@
 // unchanged for Windows and for Linux.
 #pragma once
 
+#include <cstdint>
 #include <ctime>
 #include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <system_error>
 #include <type_traits>
 #include <utility>
 #include <vector>
@@ -33,10 +35,27 @@ std::tm LocalTime(std::time_t moment);
 // as UTF-8; empty when it cannot be told.
 std::string ModuleFileOf(const void* address);
 
+// Where that module starts in memory (0 when it cannot be told): an address less
+// this is the offset a map file of the module names.
+std::uintptr_t ModuleBaseOf(const void* address);
+
 // The words of the command line as UTF-8, the program's own path first. On Windows
 // the arguments handed to main are in the ANSI code page, so they are taken again
 // from the wide command line.
 std::vector<std::string> CommandLineWords(int argc, char** argv);
+
+// Splits a Windows command line (UTF-8) into words as the program needs them. A
+// quote only opens or closes a quoted part and backslashes are always taken as
+// they are, so the folder written `"C:\Отчёты\"` ends in a backslash instead of
+// swallowing the rest of the line, as the C runtime's rules would have it: a quote
+// can never be part of a Windows file name, so nothing is lost by this.
+std::vector<std::string> SplitWindowsCommandLine(std::string_view line);
+
+// Moves `from` over `to`, replacing it, as one step of the file system. Windows
+// refuses while another program (a browser showing the protocol, an editor with
+// the configuration file) holds the target open, so there the move is tried again
+// for about two seconds. On failure `to` is unchanged and the result is false.
+bool ReplaceFileWith(const std::filesystem::path& from, const std::filesystem::path& to, std::error_code& ec);
 
 // Builds whose allocator is a sanitizer's own: they check that everything is
 // freed, and glibc's tunables mean nothing to them.

@@ -7,6 +7,7 @@
 
 #include <cstring>
 
+#include "base/platform.h"
 #include "base/text.h"
 #include "xml/quiet_libxml.h"
 
@@ -98,7 +99,7 @@ std::vector<std::vector<std::string>> TListFormatCheck::CheckFile(const std::str
   if (!fSchemaTried) {
     fSchemaTried = true;
     std::unique_ptr<xmlSchemaParserCtxt, void (*)(xmlSchemaParserCtxt*)> parser(
-        xmlSchemaNewParserCtxt(fSchemaFile.string().c_str()), xmlSchemaFreeParserCtxt);
+        xmlSchemaNewParserCtxt(PathToUtf8(fSchemaFile).c_str()), xmlSchemaFreeParserCtxt);
     if (parser) {
       TFirstError ignored;
       xmlSchemaSetParserStructuredErrors(parser.get(), &OnError, &ignored);

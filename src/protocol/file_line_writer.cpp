@@ -2,6 +2,7 @@
 
 #include "base/encoding.h"
 #include "base/error.h"
+#include "base/platform.h"
 
 namespace morvel {
 
@@ -9,7 +10,7 @@ TFileLineWriter::TFileLineWriter(const std::filesystem::path& file, TOpenMode mo
   const std::ios::openmode openMode =
       std::ios::binary | std::ios::out | (mode == TOpenMode::omAppend ? std::ios::app : std::ios::trunc);
   fOut.open(file, openMode);
-  if (!fOut) throw EMorvelError("Cannot open file \"" + file.string() + "\" for writing");
+  if (!fOut) throw EMorvelError("Cannot open file \"" + PathToUtf8(file) + "\" for writing");
 }
 
 void TFileLineWriter::WriteLine(std::string_view line) {
@@ -33,7 +34,7 @@ void TFileLineWriter::Close() {
 }
 
 void TFileLineWriter::Check() {
-  if (fOut.fail()) throw EMorvelError("Cannot write file \"" + fFile.string() + "\"");
+  if (fOut.fail()) throw EMorvelError("Cannot write file \"" + PathToUtf8(fFile) + "\"");
 }
 
 }  // namespace morvel

@@ -5,6 +5,7 @@
 #include "base/dates.h"
 #include "base/error.h"
 #include "base/exit_code.h"
+#include "base/platform.h"
 #include "base/text.h"
 #include "config/settings.h"
 
@@ -44,7 +45,7 @@ TProtocolFormer::TProtocolFormer(TProtocolMessageList& searchErrors, std::vector
 TProtocolFormer::~TProtocolFormer() = default;
 
 std::filesystem::path TProtocolFormer::PartFile(std::string_view name) const {
-  return fParams.PartFolder / std::string(name);
+  return fParams.PartFolder / PathFromUtf8(name);
 }
 
 std::string TProtocolFormer::ProtocolFileName() const { return FSettings.GetProtocolFileName() + ".html"; }
@@ -264,14 +265,14 @@ void TProtocolFormer::AppendPartFile(std::string_view name) {
   std::error_code ec;
   if (!std::filesystem::is_regular_file(part, ec)) return;
   std::ifstream in(part, std::ios::binary);
-  if (!in) throw EMorvelError("Cannot open file \"" + part.string() + "\"");
+  if (!in) throw EMorvelError("Cannot open file \"" + PathToUtf8(part) + "\"");
   char buffer[64 * 1024];
   while (in) {
     in.read(buffer, sizeof buffer);
     const std::streamsize got = in.gcount();
     if (got > 0) FStreamWriter->WriteBytes(std::string_view(buffer, static_cast<std::size_t>(got)));
   }
-  if (in.bad()) throw EMorvelError("Cannot read file \"" + part.string() + "\"");
+  if (in.bad()) throw EMorvelError("Cannot read file \"" + PathToUtf8(part) + "\"");
   in.close();
   std::filesystem::remove(part, ec);
 }
@@ -286,13 +287,20 @@ std::string TProtocolFormer::WriteFinalFile(Body&& body) {
   const std::string fileName = ProtocolFileName();
   // The temporary name is the run's own (its part folder is), so two runs that
   // make the same protocol never write into one file.
-  std::filesystem::path temp = fileName;
-  temp += "." + fParams.PartFolder.filename().string() + ".tmp";
+  const std::filesystem::path target = PathFromUtf8(fileName);
+  std::filesystem::path temp = target;
+  temp += ".";
+  temp += fParams.PartFolder.filename().native();
+  temp += ".tmp";
   try {
     FStreamWriter = std::make_unique<TFileLineWriter>(temp, TFileLineWriter::TOpenMode::omCreate);
     body();
     CloseWriter();
-    std::filesystem::rename(temp, fileName);
+    std::error_code ec;
+    if (!ReplaceFileWith(temp, target, ec)) {
+      throw EMorvelError("Cannot replace file \"" + fileName + "\" (is it open in another program?), system error " +
+                         IntToStr(ec.value()));
+    }
   } catch (...) {
     FStreamWriter.reset();
     std::error_code ignored;

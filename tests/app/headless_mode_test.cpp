@@ -78,6 +78,20 @@ TEST_F(HeadlessModeTest, RegistrationNumberWithASpaceIsRefused) {
             std::string::npos);
 }
 
+// The number is part of the protocol's file name: a separator would put the
+// protocol into another folder, a colon into an NTFS stream on Windows.
+TEST_F(HeadlessModeTest, RegistrationNumberThatCannotStandInAFileNameIsRefused) {
+  WriteConfig("[Directories]\r\nIS=" + isFolder.string() + "\r\nReport=" + reportFolder.string() + "\r\n");
+  for (const char* number : {"099:001", "../../099-001", "099|001"}) {
+    const test::ProcessResult r = Run({"/bpi", number});
+    EXPECT_EQ(r.exitCode, 21) << number;
+  }
+  EXPECT_NE(Log().find("Перед началом сверки укажите корректный регистрационный номер предприятия!"),
+            std::string::npos);
+  EXPECT_TRUE(std::filesystem::is_empty(work.path() / "report"));
+  EXPECT_FALSE(std::filesystem::exists(work.path() / "099-001.html"));
+}
+
 TEST_F(HeadlessModeTest, MalformedTextListsEndAsCriticalErrorsWithoutACrash) {
   WriteConfig();
   test::WriteFile(dataFolder / "RightList.txt", "099/1x111\r\n");

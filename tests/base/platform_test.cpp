@@ -65,6 +65,27 @@ TEST(Platform, CommandLineWordsKeepTheirOrder) {
   EXPECT_EQ(CommandLineWords(3, argv), (std::vector<std::string>{a, b, c}));
 }
 
+// What cmd.exe and CreateProcess hand over: a quoted folder that ends in a
+// backslash stays one folder, and the next word is not swallowed.
+TEST(Platform, WindowsCommandLineKeepsFoldersThatEndInABackslash) {
+  EXPECT_EQ(SplitWindowsCommandLine(R"("C:\Program Files\Морвель\morvel.exe" bpi "C:\Входящие\" "C:\Отчёты\")"),
+            (std::vector<std::string>{R"(C:\Program Files\Морвель\morvel.exe)", "bpi", R"(C:\Входящие\)",
+                                      R"(C:\Отчёты\)"}));
+  EXPECT_EQ(SplitWindowsCommandLine("morvel.exe  /bpi\t\"\" 0123456789 p "),
+            (std::vector<std::string>{"morvel.exe", "/bpi", "", "0123456789", "p"}));
+  EXPECT_EQ(SplitWindowsCommandLine(R"(morvel bpi C:\"Мои документы"\ИС)"),
+            (std::vector<std::string>{"morvel", "bpi", R"(C:\Мои документы\ИС)"}));
+  EXPECT_TRUE(SplitWindowsCommandLine("").empty());
+}
+
+TEST(PathText, OnlyPlainTextStandsInsideAFileName) {
+  EXPECT_TRUE(IsPlainFileNamePart("087-001-000123"));
+  EXPECT_TRUE(IsPlainFileNamePart("0870010001"));
+  for (const char* bad : {"12:34", "../x", "a\\b", "a|b", "a?", "a*", "a\"b", "<a>", "a\tb"}) {
+    EXPECT_FALSE(IsPlainFileNamePart(bad)) << bad;
+  }
+}
+
 // The caller's own tunables survive the restart, and a choice the caller made
 // about huge pages (either way) is never overridden.
 TEST(Platform, HugePageTunableIsAddedOnceAndNeverOverridesTheCaller) {
