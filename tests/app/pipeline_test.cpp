@@ -451,6 +451,36 @@ TEST_F(PipelineTest, EightRunsAtOnceIntoOneReportFolderKeepTheirOwnProtocols) {
   EXPECT_EQ(files, 8u) << "no part files or half-written protocols are left in the report folder";
 }
 
+// ---- 2010, reported by half-years ------------------------------------------
+
+// The List server counts the half-years of 2010 in its quarter parameter: the
+// second half-year set asks for half-year 2; the first asks for half-year 2
+// collecting from 1, then for 1. A 12-month List that is not cumulative
+// belongs to the second half-year only, and each List is counted over the six
+// months of its half-year, as the packs are.
+TEST_F(PipelineTest, HalfYearsOf2010TakeTheirOwnListsFromTheServer) {
+  fs::copy(test::TestData("half-years-2010/is"), isFolder);
+  fs::copy(test::TestData("half-years-2010/lists"), listFolder);
+  const test::ProcessResult r = RunWithServer();
+  EXPECT_EQ(r.exitCode, 0) << r.output;
+  EXPECT_EQ(test::ReadFile(work / "requests.log"),
+            "GET /list4/GetList?user=&pass=&regNum=099-009-000001&year=2010&quarter=2\n"
+            "GET /list4/GetList?user=&pass=&regNum=099-009-000001&year=2010&quarter=2&collect=1\n"
+            "GET /list4/GetList?user=&pass=&regNum=099-009-000001&year=2010&quarter=1\n");
+  const std::string protocol = Protocol();
+  EXPECT_NE(protocol.find("Отчетный период: <b>\nвторое полугодие\n, \n2010 год </b></h3>\n<h3>Ошибок нет</h3>"),
+            std::string::npos)
+      << protocol;
+  EXPECT_NE(protocol.find("Отчетный период: <b>\nпервое полугодие\n, \n2010 год </b></h3>\n<h3>Ошибок нет</h3>"),
+            std::string::npos);
+  EXPECT_NE(protocol.find("<b>Для сверки ИС за 2010 год 4 период, использовался файл Перечня: Перечень из БД ПК "
+                          "&quot;Велано&quot; за 2010 год 12 период (АО &quot;Литейный завод&quot;)</b><br/>"),
+            std::string::npos);
+  EXPECT_NE(protocol.find("<b>Для сверки ИС за 2010 год 2 период, использовался файл Перечня: Перечень из БД ПК "
+                          "&quot;Велано&quot; за 2010 год 6 период (АО &quot;Литейный завод&quot;)</b><br/>"),
+            std::string::npos);
+}
+
 // ---- Faults and hostile input ---------------------------------------------
 
 // Every file the run left in the data folder (logs, traces, its own folder) and

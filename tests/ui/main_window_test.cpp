@@ -403,6 +403,36 @@ TEST_F(MainWindowTest, LoginBeforeARunStoresWhereTheSettingsDialogWasLeft) {
   EXPECT_TRUE(w.ErrListForm->isVisible());
 }
 
+// The protocol of the window's last run, as UTF-8 text with LF breaks.
+std::string LastProtocol(const TWorkManagerForm& manager) {
+  if (manager.ReportFile().empty()) return {};
+  return test::ProtocolText(test::ReadFile(fs::path(manager.ReportFile())));
+}
+
+// Lists from a folder: a 2010 List of 6 months serves the first half-year's
+// set, one of 12 months the second's, and each is counted over the six months
+// of its half-year, as the packs are.
+TEST_F(MainWindowTest, HalfYearListsOf2010FromAFolderServeTheirOwnHalfYears) {
+  test::TempDir report;
+  const fs::path data = test::TestData("half-years-2010");
+  TMainWindow& w = Open(FolderConfig(data / "is", report.path(), data / "lists"));
+  QTest::keyClicks(w.ERegNum, "099009000001");
+  QTest::mouseClick(w.BitBtn1, Qt::LeftButton);
+  EXPECT_EQ(ExitCode(), 0);
+  const std::string protocol = LastProtocol(*manager);
+  EXPECT_NE(protocol.find("Отчетный период: <b>\nвторое полугодие\n, \n2010 год </b></h3>\n<h3>Ошибок нет</h3>"),
+            std::string::npos)
+      << protocol;
+  EXPECT_NE(protocol.find("Отчетный период: <b>\nпервое полугодие\n, \n2010 год </b></h3>\n<h3>Ошибок нет</h3>"),
+            std::string::npos);
+  EXPECT_NE(protocol.find("<b>Для сверки ИС за 2010 год 2 период, использовался файл Перечня: " +
+                          (data / "lists" / "perech-2010-6.xml").string() + " (АО &quot;Литейный завод&quot;)</b>"),
+            std::string::npos);
+  EXPECT_NE(protocol.find("<b>Для сверки ИС за 2010 год 4 период, использовался файл Перечня: " +
+                          (data / "lists" / "perech-2010-12.xml").string() + " (АО &quot;Литейный завод&quot;)</b>"),
+            std::string::npos);
+}
+
 TEST_F(MainWindowTest, AboutEntryShowsTheAboutBoxModally) {
   TMainWindow& w = Open();
   QString title;
