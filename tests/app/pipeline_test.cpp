@@ -481,6 +481,73 @@ TEST_F(PipelineTest, HalfYearsOf2010TakeTheirOwnListsFromTheServer) {
             std::string::npos);
 }
 
+// ---- Corrective records ---------------------------------------------------
+
+// A corrective record replaces the person's earlier records and with them
+// their findings, and only theirs: what the record in force itself gets wrong
+// is reported, and a table that only the replaced records filled is not
+// printed, counted or numbered.
+TEST_F(PipelineTest, CorrectiveRecordTakesAwayOnlyTheFindingsOfTheRecordsItReplaces) {
+  const Period right{"2019-10-01", "2019-12-31", "27-1", "1110200А-17541"};
+  const Period unlawfulMks{"2019-10-01", "2019-12-31", "27-1", "1110200А-17541", "", "МКС"};
+  const Period withChildren{"2019-10-01", "2019-12-31", "27-1", "1110200А-17541", "ДЕТИ"};
+  const Period missingPosition{"2019-10-01", "2019-12-31", "27-1", "1010100А-13790"};
+  const auto run = [&](const Period& initial, const Period& corrective) {
+    fs::remove_all(isFolder);
+    fs::remove_all(reportFolder);
+    fs::create_directories(reportFolder);
+    AddPack({.persons = {Sidorov({initial})}}, 1);
+    AddPack({.corrective = true, .guid = "0c1e2a4b-0000-4000-8000-000000000002", .date = "2020-03-15",
+             .persons = {Sidorov({corrective})}},
+            2);
+    return RunWithServer({"TerritoryControl=1\r\nWithList=1\r\n"});
+  };
+  AddList("list.xml", ListXml("099-009-000001", 2019));
+  {
+    SCOPED_TRACE("an error corrected away");
+    const test::ProcessResult r = run(unlawfulMks, right);
+    EXPECT_EQ(r.exitCode, 0) << r.output;
+    const std::string protocol = Protocol();
+    EXPECT_NE(protocol.find("<h3>Ошибок нет</h3>"), std::string::npos) << protocol;
+    EXPECT_EQ(protocol.find("<table id=\"TTerrCodeErrors\""), std::string::npos);
+    EXPECT_EQ(protocol.find("ИТОГО ОШИБОК: 0"), std::string::npos);
+  }
+  {
+    SCOPED_TRACE("a warning corrected away");
+    const test::ProcessResult r = run(withChildren, right);
+    EXPECT_EQ(r.exitCode, 0) << r.output;
+    const std::string protocol = Protocol();
+    EXPECT_EQ(protocol.find("<div class=\"warn\">"), std::string::npos) << protocol;
+    EXPECT_EQ(protocol.find("ИТОГО ПРЕДУПРЕЖДЕНИЙ: 0"), std::string::npos);
+  }
+  {
+    SCOPED_TRACE("the corrective record's own error");
+    const test::ProcessResult r = run(right, unlawfulMks);
+    EXPECT_EQ(r.exitCode, 30) << r.output;
+    const std::string protocol = Protocol();
+    EXPECT_NE(protocol.find("<h3 style=\"text-align:center\">1. Проверка правомерности проставления территориальных "
+                            "условий</h3>\n<b>Таблица 1.1 Неправомерное проставление территориальных условий</b><br/>\n"
+                            "<table id=\"TTerrCodeErrors\" width=\"100%\" border=\"1\">"),
+              std::string::npos)
+        << protocol;
+    EXPECT_NE(protocol.find("<td>112-233-445 95</td>\n<td>СИДОРОВ О.П.</td>\n<td>01.10.2019 - 31.12.2019</td>\n"
+                            "<td>МКС</td>\n<td></td>\n</tr>\n</table>\n"
+                            "<div style=\"color: red\"><b>ИТОГО ОШИБОК: 1</b></div><br/>"),
+              std::string::npos);
+  }
+  {
+    SCOPED_TRACE("the tables that stay are numbered from 1");
+    const test::ProcessResult r = run(unlawfulMks, missingPosition);
+    EXPECT_EQ(r.exitCode, 30) << r.output;
+    const std::string protocol = Protocol();
+    EXPECT_EQ(protocol.find("Проверка правомерности проставления территориальных условий</h3>"), std::string::npos)
+        << protocol;
+    EXPECT_NE(protocol.find("<h3 style=\"text-align:center\">1. Сверка на наличие позиций в Перечне</h3>\n"
+                            "<b>Таблица 1.1 Позиции, отсутствующие в Перечне</b><br/>\n<table id=\"TPositionErrors\""),
+              std::string::npos);
+  }
+}
+
 // ---- Faults and hostile input ---------------------------------------------
 
 // Every file the run left in the data folder (logs, traces, its own folder) and
