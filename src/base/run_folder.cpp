@@ -15,6 +15,7 @@
 #endif
 
 #include "base/error.h"
+#include "base/platform.h"
 
 namespace morvel {
 namespace {
@@ -191,7 +192,7 @@ TRunFolder::TRunFolder(const std::filesystem::path& tempFolder) {
     }
     lock->RemoveAndRelease();
   }
-  throw EMorvelError("Cannot create a run folder in \"" + tempFolder.string() + "\"");
+  throw EMorvelError("Не удается создать рабочий каталог сверки в \"" + PathToUtf8(tempFolder) + "\"");
 }
 
 TRunFolder::~TRunFolder() {

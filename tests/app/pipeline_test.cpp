@@ -6,6 +6,7 @@
 #include <chrono>
 #include <filesystem>
 #include <future>
+#include <map>
 #include <regex>
 #include <string>
 #include <vector>
@@ -14,6 +15,10 @@
 #include "base/encoding.h"
 #include "config/credentials.h"
 #include "support/test_support.h"
+
+#ifndef _WIN32
+#include <unistd.h>
+#endif
 
 namespace morvel {
 namespace {
@@ -546,6 +551,81 @@ TEST_F(PipelineTest, CorrectiveRecordTakesAwayOnlyTheFindingsOfTheRecordsItRepla
                             "<b>Таблица 1.1 Позиции, отсутствующие в Перечне</b><br/>\n<table id=\"TPositionErrors\""),
               std::string::npos);
   }
+}
+
+// ---- The data folder --------------------------------------------------------
+
+#ifndef _WIN32
+// Runs the program with `folder` read-only for it: by its permissions, or, for
+// the superuser whom permissions do not stop, by a read-only mount of its own.
+// The output says "no-read-only-mount" when neither can be had here.
+test::ProcessResult RunWithReadOnlyFolder(const fs::path& folder, const std::vector<std::string>& args,
+                                          const std::map<std::string, std::string>& environment) {
+  if (geteuid() != 0) {
+    fs::permissions(folder, fs::perms::owner_read | fs::perms::owner_exec);
+    test::ProcessResult r = test::RunProcess(test::BuiltProgram("morvel"), args, environment);
+    fs::permissions(folder, fs::perms::owner_all);
+    return r;
+  }
+  std::vector<std::string> wrapped = {"-m", "sh", "-c", "mount --bind -o ro \"$0\" \"$0\" || { echo no-read-only-mount; exit 97; }; exec \"$@\"",
+                                      folder.string(), test::BuiltProgram("morvel").string()};
+  wrapped.insert(wrapped.end(), args.begin(), args.end());
+  return test::RunProcess("/usr/bin/unshare", wrapped, environment);
+}
+#endif
+
+// Nothing of a clean headless run but its working files needs the data
+// folder's Temp: a data folder that cannot be written (a read-only profile, a
+// copy on a read-only share) still gives the protocol and the exit code, the
+// run working in the system's temporary folder; where the log can be written,
+// it says so there.
+TEST_F(PipelineTest, RunWithATempFolderItCannotWriteWorksInTheSystemsTemporaryFolder) {
+#ifdef _WIN32
+  GTEST_SKIP() << "read-only folders are made with POSIX means here";
+#else
+  fs::copy(test::TestData("pipeline/clean/is"), isFolder);
+  fs::copy(test::TestData("pipeline/lists"), listFolder);
+  ServerProcess server({"--lists", listFolder.string()});
+  // Without the debug log, as the fund's workstations run: a clean run writes
+  // no log entry, so a read-only data folder has nothing else to refuse.
+  test::WriteFile(dataFolder / "MorvelConfig.ini",
+                  "[Directories]\r\nIS=" + isFolder.string() + "\r\nReport=" + reportFolder.string() +
+                      "\r\n[SummListServer]\r\nName=127.0.0.1\r\nPort=" + std::to_string(server.Port()) +
+                      "\r\nApp=list4\r\nConnect=1\r\n[Options]\r\nStaff=1\r\nNameList=1\r\nDebug=0\r\n"
+                      "TerritoryControl=0\r\nWithList=1\r\n");
+  const std::map<std::string, std::string> environment = {{"XDG_CONFIG_HOME", home.path().string()},
+                                                           {"MORVEL_HTTP_TIMEOUT", "10"}};
+  const std::vector<std::string> args = {"bpi", isFolder.string(), reportFolder.string()};
+  {
+    SCOPED_TRACE("the whole data folder read-only");
+    const test::ProcessResult r = RunWithReadOnlyFolder(dataFolder, args, environment);
+    if (r.output.find("no-read-only-mount") != std::string::npos) {
+      GTEST_SKIP() << "no read-only folder can be made here: " << r.output;
+    }
+    EXPECT_EQ(r.exitCode, 0) << r.output;
+    ExpectProtocol("clean.html");
+    EXPECT_FALSE(fs::exists(dataFolder / "Temp"));
+    EXPECT_FALSE(fs::exists(dataFolder / "logs"));
+  }
+  {
+    SCOPED_TRACE("only Temp read-only");
+    fs::remove_all(reportFolder);
+    fs::create_directories(reportFolder);
+    // Something in it that the start-up cleaning cannot remove keeps the folder.
+    test::WriteFile(dataFolder / "Temp" / "kept.txt", "");
+    const test::ProcessResult r = RunWithReadOnlyFolder(dataFolder / "Temp", args, environment);
+    EXPECT_EQ(r.exitCode, 0) << r.output;
+    ExpectProtocol("clean.html");
+    const std::string log = test::ReadLogs(dataFolder / "logs");
+    const std::size_t at = log.find("---каталог \"" + (dataFolder / "Temp").string() +
+                                    "\" недоступен для записи, рабочий каталог сверки: \"" +
+                                    fs::temp_directory_path().string());
+    ASSERT_NE(at, std::string::npos) << log;
+    const std::size_t lineEnd = log.rfind('\n', at);
+    const std::size_t lineStart = lineEnd == std::string::npos ? 0 : lineEnd + 1;
+    EXPECT_NE(log.substr(lineStart, at - lineStart).find("[ОШИБКА] "), std::string::npos) << log;
+  }
+#endif
 }
 
 // ---- Faults and hostile input ---------------------------------------------
