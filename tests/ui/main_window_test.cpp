@@ -433,6 +433,31 @@ TEST_F(MainWindowTest, HalfYearListsOf2010FromAFolderServeTheirOwnHalfYears) {
             std::string::npos);
 }
 
+// A List with a default namespace is read as a List, so the format check
+// checks it too: the schema declares no such element, and the List is refused
+// with the format message instead of being used unchecked.
+TEST_F(MainWindowTest, FormatCheckRefusesAListInANamespace) {
+  test::TempDir place;
+  const fs::path lists = place / "lists";
+  const fs::path report = place / "report";
+  fs::create_directories(report);
+  std::string list = test::ReadFile(test::TestData("pipeline/lists/perech-099-009-000001-2019.xml"));
+  const std::string root = "<Перечень ";
+  list.replace(list.find(root), root.size(), "<Перечень xmlns=\"urn:morvel:perechen\" ");
+  test::WriteFile(lists / "perech.xml", list);
+  TMainWindow& w = Open(FolderConfig(test::TestData("pipeline/clean/is"), report, lists));
+  QTest::keyClicks(w.ERegNum, "099009000001");
+  QTest::mouseClick(w.BitBtn1, Qt::LeftButton);
+  // Preferential persons and no List.
+  EXPECT_EQ(ExitCode(), 23);
+  const std::string protocol = LastProtocol(*manager);
+  EXPECT_NE(protocol.find("Проверка формата Перечня: Несоответствие требуемому формату xml (" +
+                          (lists / "perech.xml").string() + "):"),
+            std::string::npos)
+      << protocol;
+  EXPECT_EQ(protocol.find("использовался файл Перечня"), std::string::npos);
+}
+
 TEST_F(MainWindowTest, AboutEntryShowsTheAboutBoxModally) {
   TMainWindow& w = Open();
   QString title;
