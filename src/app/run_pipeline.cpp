@@ -9,10 +9,14 @@
 
 #include "app/searcher.h"
 #include "app/work_manager.h"
+#include "base/error.h"
 #include "base/exit_code.h"
+#include "base/paths.h"
 #include "base/platform.h"
 #include "base/run_folder.h"
 #include "base/text.h"
+#include "log/logger.h"
+#include "log/singleton.h"
 #include "protocol/protocol_former.h"
 #include "results/table_result.h"
 #include "verify/set.h"
@@ -92,8 +96,44 @@ void TWorkManager::Progress(int min, int max, int curr, const std::string& messa
   if (fProgress) fProgress(min, max, curr, message);
 }
 
+std::unique_ptr<TRunFolder> TWorkManager::MakeRunFolder() {
+  const std::filesystem::path temp = FAppDataDir / "Temp";
+  try {
+    return std::make_unique<TRunFolder>(temp);
+  } catch (const EMorvelError&) {
+    // A data folder that cannot be written (a read-only profile, a portable
+    // copy on a read-only share) needs no other write of a run: the run works
+    // in the system's temporary folder instead of failing.
+  }
+  const std::filesystem::path fallback = UserTempFolder();
+  if (fallback.empty()) {
+    throw EMorvelError("Не удается создать рабочий каталог сверки в \"" + PathToUtf8(temp) + "\"");
+  }
+  // Nothing cleans this folder at start-up; what ended runs left goes now.
+  CleanTempFolder(fallback);
+  auto folder = std::make_unique<TRunFolder>(fallback);
+  fRunFolderNote = "---каталог \"" + PathToUtf8(temp) + "\" недоступен для записи, рабочий каталог сверки: \"" +
+                   PathToUtf8(folder->Path()) + "\"";
+  return folder;
+}
+
+void TWorkManager::LogRunFolderNote() {
+  // The headless mode makes its run folder before the logger is set up; the
+  // note waits for it.
+  if (fRunFolderNote.empty() || !TSingleton::GetInstance<TLogger>().Initialized()) return;
+  try {
+    // An error entry, so that the administrator sees it without the debug log.
+    Log(fRunFolderNote, true);
+  } catch (const std::exception&) {
+    // A data folder that takes no working files takes no log either; the note
+    // must not end the run it is about.
+  }
+  fRunFolderNote.clear();
+}
+
 void TWorkManager::createSearcher() {
-  if (!fRunFolder) fRunFolder = std::make_unique<TRunFolder>(FAppDataDir / "Temp");
+  if (!fRunFolder) fRunFolder = MakeRunFolder();
+  LogRunFolderNote();
   if (!fSearcher) fSearcher = std::make_unique<TSearcher>(fRunFolder->Path());
   fSearcher->managerProgress = fProgress;
 }

@@ -102,7 +102,18 @@ int QuarterOfPeriod(int year, int period) {
   return period;
 }
 
+// The quarter whose first day opens the window a List of the period ending
+// with `quarter` is read over (the window ends with that quarter). A half-year
+// List of 2010 is counted over its six months, as the half-year packs are;
+// other Lists over the last quarter of their period.
+int WindowStartQuarter(int year, int quarter) { return year == 2010 ? quarter - 1 : quarter; }
+
 }  // namespace
+
+int ListPeriodOfSet(int year, int setPeriod) {
+  if (year == 2010) return setPeriod <= 2 ? 1 : 2;
+  return setPeriod;
+}
 
 int ListPeriodOfMonths(int year, int months) {
   const int perPeriod = MonthsPerPeriod(year);
@@ -414,10 +425,11 @@ void TSearcher::FindListsOnServer() {
   for (const std::unique_ptr<TSet>& set : fSets) {
     const int Y = set->FYear;
     const int N = set->FPeriod;
-    // The periods from the set's own to the last of the year; 2010 counts
-    // half-years like its sets.
+    // The periods from the set's own to the last of the year. The List server
+    // counts the half-years of 2010 (1, 2) where the 2010 sets carry the
+    // quarters that end them (2, 4).
     const int last = LastPeriodOf(Y);
-    const int first = std::min(N, last);
+    const int first = ListPeriodOfSet(Y, N);
     Log("***выполняем запрос к Велано");
     TListAnswer accepted;
     std::string description;
@@ -463,7 +475,8 @@ void TSearcher::FindListsOnServer() {
     list->FAccumulate = IsCumulative(accepted.list);
     Log("***чтение и обработка перечня");
     try {
-      list->readStaff(Y, list->fPeriod, accepted.list);
+      // Over the set's own period, whatever period the List was given for.
+      list->readStaff(Y, WindowStartQuarter(Y, list->fPeriod), accepted.list);
     } catch (const std::exception& e) {
       // A List the reader cannot take is no List for the set.
       LogError(e);
@@ -593,10 +606,11 @@ void TSearcher::FindListsInFiles() {
         list->FAccumulate = cumulative;
         list->fFileName = path;
         list->fNumInFile = 0;
-        list->readStaff(Y, quarter, element);
+        list->readStaff(Y, WindowStartQuarter(Y, quarter), element);
         // A set of the whole year (period 0) takes the List of its last period.
+        // Both sides in the List's unit: half-years in 2010, quarters otherwise.
         auto found = std::find_if(fSets.begin(), fSets.end(), [&](const std::unique_ptr<TSet>& s) {
-          const int setPeriod = s->FPeriod == 0 ? LastPeriodOf(s->FYear) : s->FPeriod;
+          const int setPeriod = s->FPeriod == 0 ? LastPeriodOf(s->FYear) : ListPeriodOfSet(s->FYear, s->FPeriod);
           return s->FYear == Y && ListServesPeriod(listPeriod, cumulative, setPeriod);
         });
         if (found == fSets.end()) continue;

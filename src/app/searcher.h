@@ -88,6 +88,10 @@ class TSearcher : public TLoggingObject {
   TListFormatCheck fFormatCheck;
 };
 
+// The period a set's List is looked for, in the unit Lists are counted: the
+// half-year (1, 2) of a 2010 set, whose periods are the quarters that end its
+// half-years (2, 4); the set's own period in other years.
+int ListPeriodOfSet(int year, int setPeriod);
 // The period of a reporting year that a List of `months` months belongs to:
 // quarters (months / 3), half-years in 2010 (months / 6); -1 when the months
 // make no whole period of that year.

@@ -74,6 +74,11 @@ class TWorkManager : public TLoggingObject {
   bool fLastRunOfProcess = false;
 
  private:
+  // The run's own folder under the data folder's Temp, or under the system's
+  // temporary folder when Temp cannot be written. Raises when neither can.
+  std::unique_ptr<TRunFolder> MakeRunFolder();
+  // Logs once where the run folder went when it is not the data folder's.
+  void LogRunFolderNote();
   // The steps of doWork.
   void RunVerifications();
   void ProcessSet(std::size_t index, bool hasAtLeastOneInitPack, int& verificationCount);
@@ -84,6 +89,7 @@ class TWorkManager : public TLoggingObject {
   TProgressUpdate fProgress;
   std::string fYearChoiceText;
   std::string fPeriodChoiceText;
+  std::string fRunFolderNote;
   TClassifiers fClassifiers;
   TClassifiersScope fClassifiersScope;
 };

@@ -1,7 +1,12 @@
 #include "base/paths.h"
 
 #include <cstdlib>
+#include <string>
 #include <system_error>
+
+#ifndef _WIN32
+#include <unistd.h>
+#endif
 
 #include "base/platform.h"
 #include "morvel/version.h"
@@ -47,6 +52,17 @@ std::filesystem::path UserDataFolder() {
   const char* home = std::getenv("HOME");
   if (home == nullptr || *home == '\0') return std::filesystem::path("Morvel");
   return PathFromUtf8(home) / ".config" / "Morvel";
+#endif
+}
+
+std::filesystem::path UserTempFolder() {
+  std::error_code ec;
+  const std::filesystem::path temp = std::filesystem::temp_directory_path(ec);
+  if (ec || temp.empty()) return {};
+#ifdef _WIN32
+  return temp / "Morvel";
+#else
+  return temp / ("Morvel-" + std::to_string(static_cast<unsigned long>(getuid())));
 #endif
 }
 

@@ -15,6 +15,12 @@ std::filesystem::path ProgramFolder();
 // user's folder cannot be told.
 std::filesystem::path UserDataFolder();
 
+// Where a run keeps its working files when the data folder cannot take them:
+// "Morvel" in the user's temporary folder on Windows; elsewhere the temporary
+// folder is shared by every user, so "Morvel-<user id>" in it. Empty when the
+// system names no temporary folder.
+std::filesystem::path UserTempFolder();
+
 // A shipped data file (schema, classifier file, manual): in the program folder
 // first, then in the installed data folder. The program folder's path when the
 // file is in neither, so that a message can name where it was expected.

@@ -192,7 +192,7 @@ TRunFolder::TRunFolder(const std::filesystem::path& tempFolder) {
     }
     lock->RemoveAndRelease();
   }
-  throw EMorvelError("Cannot create a run folder in \"" + PathToUtf8(tempFolder) + "\"");
+  throw EMorvelError("Не удается создать рабочий каталог сверки в \"" + PathToUtf8(tempFolder) + "\"");
 }
 
 TRunFolder::~TRunFolder() {

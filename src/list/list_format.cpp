@@ -45,10 +45,19 @@ std::vector<std::string> Lines(const std::string& path, const TFirstError& error
           "Строка " + IntToStr(error.line) + ", позиция " + IntToStr(error.column)};
 }
 
+// The elements the List reader takes for Lists: named "Перечень" without a
+// prefix, also when a default namespace is declared. A List in a namespace is
+// read like any other, so it is checked like any other (and refused when the
+// schema does not declare it) instead of being used unchecked.
+bool IsListElement(const xmlNode* node) {
+  return std::strcmp(reinterpret_cast<const char*>(node->name), "Перечень") == 0 &&
+         (node->ns == nullptr || node->ns->prefix == nullptr);
+}
+
 void CollectLists(xmlNode* node, std::vector<xmlNode*>& found) {
   for (xmlNode* child = node; child != nullptr; child = child->next) {
     if (child->type != XML_ELEMENT_NODE) continue;
-    if (std::strcmp(reinterpret_cast<const char*>(child->name), "Перечень") == 0 && child->ns == nullptr) {
+    if (IsListElement(child)) {
       found.push_back(child);
     }
     CollectLists(child->children, found);

@@ -13,7 +13,7 @@
 
 namespace morvel {
 
-TLoginForm::TLoginForm(QWidget* parent) : QDialog(parent) {
+TLoginForm::TLoginForm(QWidget* parent, TLoginTarget target) : QDialog(parent), fTarget(target) {
   setWindowTitle(QStringLiteral("Идентификация пользователя"));
   setObjectName(QStringLiteral("LoginForm"));
 
@@ -63,16 +63,18 @@ void TLoginForm::bbOKClick() {
     QMessageBox::critical(this, QStringLiteral("Ошибка"), QStringLiteral("Имя пользователя не может быть пустым"));
     return;
   }
-  // The settings dialog records the page it last showed; that page tells which
-  // connection these credentials belong to, even when the main window asks.
+  // The credentials belong to the connection the dialog was opened for. The
+  // page the settings dialog showed last says nothing about that: a login
+  // before a run is always for the List server, and a clerk told the
+  // credentials were taken must find them used by the next request.
   TSettings& settings = TSettings::GetInstance();
   const std::string login = eLogin->text().toStdString();
   const std::string password = ePassword->text().toStdString();
   // EncryptText encodes the windows-1251 bytes of the texts.
-  if (settings.FNumSettingsWin == 0) {
+  if (fTarget == TLoginTarget::ltListServer) {
     settings.FULLogin = EncryptText(login, kUserNameKey);
     settings.FULPass = EncryptText(password, kPasswordKey);
-  } else if (settings.FNumSettingsWin == 2) {
+  } else {
     settings.FCrossUserDB = EncryptText(login, kUserNameKey);
     settings.FCrossPasswordDB = EncryptText(password, kPasswordKey);
   }

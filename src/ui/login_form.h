@@ -10,11 +10,18 @@ class QPushButton;
 
 namespace morvel {
 
+// The connection the credentials are asked for.
+enum class TLoginTarget { ltListServer, ltCrossingServer };
+
 class TLoginForm : public QDialog {
   Q_OBJECT
 
  public:
-  explicit TLoginForm(QWidget* parent = nullptr);
+  explicit TLoginForm(QWidget* parent = nullptr, TLoginTarget target = TLoginTarget::ltListServer);
+
+  // Where the next "Применить" stores the credentials.
+  void SetTarget(TLoginTarget target) { fTarget = target; }
+  TLoginTarget Target() const { return fTarget; }
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -28,6 +35,7 @@ class TLoginForm : public QDialog {
   QLineEdit* ePassword = nullptr;
   QPushButton* bbOK = nullptr;
   QPushButton* bbCancel = nullptr;
+  TLoginTarget fTarget;
 };
 
 }  // namespace morvel

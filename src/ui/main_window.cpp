@@ -550,6 +550,7 @@ void TMainWindow::butStartClick() {
   SetExitCode(0);
   fManager.createSearcher();
   if (FSettings.FUseUL && !FSettings.FSaveULPass) {
+    LoginForm->SetTarget(TLoginTarget::ltListServer);
     if (LoginForm->exec() != QDialog::Accepted) return;
   }
   ErrListForm->close();

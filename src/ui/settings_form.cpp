@@ -247,7 +247,7 @@ void TSettingsForm::BuildServerPage(QWidget* page) {
   auto* password = new QGroupBox(QStringLiteral("Пароль"), page);
   cbSavePassword = NewCheckBox(QStringLiteral("хранить"), password, "cbSavePassword");
   bbEnterPassword = NewButton(QStringLiteral("Ввести"), password, "bbEnterPassword");
-  connect(bbEnterPassword, &QPushButton::clicked, this, &TSettingsForm::bbEnterPasswordClick);
+  connect(bbEnterPassword, &QPushButton::clicked, this, [this] { bbEnterPasswordClick(TLoginTarget::ltListServer); });
   auto* passwordLayout = new QHBoxLayout(password);
   passwordLayout->addWidget(cbSavePassword);
   passwordLayout->addStretch();
@@ -450,7 +450,8 @@ void TSettingsForm::BuildReRegPage(QWidget* page) {
   gbLORSPassword = new QGroupBox(QStringLiteral("Пароль"), gbLORSConnection);
   cbLORSSavePassword = NewCheckBox(QStringLiteral("хранить"), gbLORSPassword, "cbLORSSavePassword");
   bbLORSEnterPassword = NewButton(QStringLiteral("Ввести"), gbLORSPassword, "bbLORSEnterPassword");
-  connect(bbLORSEnterPassword, &QPushButton::clicked, this, &TSettingsForm::bbEnterPasswordClick);
+  connect(bbLORSEnterPassword, &QPushButton::clicked, this,
+          [this] { bbEnterPasswordClick(TLoginTarget::ltCrossingServer); });
   auto* lorsPassword = new QHBoxLayout(gbLORSPassword);
   lorsPassword->addWidget(cbLORSSavePassword);
   lorsPassword->addWidget(bbLORSEnterPassword);
@@ -1073,8 +1074,8 @@ void TSettingsForm::sgReRegRegnumsDblClick(int row, int column) {
 // ---------------------------------------------------------------------------
 // Saving
 
-void TSettingsForm::bbEnterPasswordClick() {
-  TLoginForm login(this);
+void TSettingsForm::bbEnterPasswordClick(TLoginTarget target) {
+  TLoginForm login(this, target);
   login.exec();
 }
 

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "config/rights_list.h"
+#include "ui/login_form.h"
 
 class QCheckBox;
 class QComboBox;
@@ -110,7 +111,7 @@ class TSettingsForm : public QDialog {
   void sgReRegRegnumsDblClick(int row, int column);
 
   void bbSaveClick();
-  void bbEnterPasswordClick();
+  void bbEnterPasswordClick(TLoginTarget target);
 
   // Message boxes of the dialog.
   void ShowError(const QString& text);

@@ -120,23 +120,48 @@ std::vector<std::shared_ptr<TWorker>> TSet::UnionISWorkers(TResultList& ErrorRes
       united[at] = W;
     }
   }
-  // The rows of a replaced person go in one pass at the end: the tables do not
-  // change meanwhile, and a large correction would otherwise walk every row once
-  // per corrected person.
+  // The rows of the replaced records go in one pass at the end: the tables do
+  // not change meanwhile, and a large correction would otherwise walk every row
+  // once per corrected person. The record in force keeps its own rows.
   if (!replaced.empty()) {
-    RemovePersonResults(ErrorResults, replaced);
-    RemovePersonResults(WarningResults, replaced);
+    TReplacedRecords records;
+    for (const TPackList* packs : {&FInitPacks, &FCorrPacks}) {
+      for (const auto& pack : *packs) {
+        for (const auto& W : pack->Workers) {
+          if (!W || replaced.count(W->SN) == 0 || united[index.Find(W->SN)] == W) continue;
+          records.Add(*W);
+        }
+      }
+    }
+    RemovePersonResults(ErrorResults, records);
+    RemovePersonResults(WarningResults, records);
   }
   return united;
 }
 
-void TSet::RemovePersonResults(TResultList& Results, const std::unordered_set<std::string>& SNs) {
-  for (const auto& result : Results) {
+void TReplacedRecords::Add(const TWorker& worker) {
+  fWorkers.insert(&worker);
+  // A row points at the period as read; a ЕФС-1 record's rows point at the
+  // person the file named, whose periods went to the copies in the packs.
+  for (const auto& period : worker.WorkPeriods) fPeriods.insert(period.get());
+  for (const auto& period : worker.FParsePeriods) fPeriods.insert(period.get());
+}
+
+bool TReplacedRecords::Holds(const TResultRecord& record) const {
+  return (record.FWorker_PD && fWorkers.count(record.FWorker_PD.get()) != 0) ||
+         (record.FWorkPeriod_PD && fPeriods.count(record.FWorkPeriod_PD.get()) != 0);
+}
+
+void TSet::RemovePersonResults(TResultList& Results, const TReplacedRecords& replaced) {
+  // A table that only the replaced records filled goes too: the protocol must
+  // not show an empty table, and the set's code and the numbering of the
+  // tables follow what is printed.
+  std::erase_if(Results, [&](const std::unique_ptr<TResult>& result) {
     auto* table = dynamic_cast<TTableResult*>(result.get());
-    if (!table) continue;
-    table->DeleteRecordsIf(
-        [&](const TResultRecord& record) { return record.FWorker_PD && SNs.count(record.FWorker_PD->SN) != 0; });
-  }
+    if (!table || table->Count() == 0) return false;
+    table->DeleteRecordsIf([&](const TResultRecord& record) { return replaced.Holds(record); });
+    return table->Count() == 0;
+  });
 }
 
 int TSet::CountVerifiedpeople() const {

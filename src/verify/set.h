@@ -16,6 +16,21 @@
 namespace morvel {
 
 class TLogger;
+class TResultRecord;
+
+// The records a corrective record replaced (every earlier record of its
+// person), by identity, so that their rows can be told from the rows of the
+// record in force, which has the same insurance number.
+class TReplacedRecords {
+ public:
+  void Add(const TWorker& worker);
+  // Whether the row is about one of the replaced records.
+  bool Holds(const TResultRecord& record) const;
+
+ private:
+  std::unordered_set<const TWorker*> fWorkers;
+  std::unordered_set<const TWorkPeriod*> fPeriods;
+};
 
 using TPackList = std::vector<std::unique_ptr<TPack>>;
 using TResultList = std::vector<std::unique_ptr<TResult>>;
@@ -42,11 +57,13 @@ class TSet {
 
   // One worker per insurance number over every pack: initial records combined,
   // a corrective record replacing the combination (and the rows already
-  // collected for that person). The workers stay owned by their packs.
+  // collected from the records it replaced). The workers stay owned by their
+  // packs.
   std::vector<std::shared_ptr<TWorker>> UnionISWorkers(TResultList& ErrorResults, TResultList& WarningResults);
-  // Deletes every row about the IS persons numbered `SNs` from the table results,
-  // in one pass over the rows whatever the number of persons.
-  static void RemovePersonResults(TResultList& Results, const std::unordered_set<std::string>& SNs);
+  // Deletes every row about the replaced records from the table results, in
+  // one pass over the rows whatever the number of persons, and the tables that
+  // this leaves empty.
+  static void RemovePersonResults(TResultList& Results, const TReplacedRecords& replaced);
   int CountVerifiedpeople() const;
 
   // Register the List's and the packs' objects for release.

@@ -6,6 +6,7 @@
 #include <chrono>
 #include <filesystem>
 #include <future>
+#include <map>
 #include <regex>
 #include <string>
 #include <vector>
@@ -14,6 +15,10 @@
 #include "base/encoding.h"
 #include "config/credentials.h"
 #include "support/test_support.h"
+
+#ifndef _WIN32
+#include <unistd.h>
+#endif
 
 namespace morvel {
 namespace {
@@ -449,6 +454,178 @@ TEST_F(PipelineTest, EightRunsAtOnceIntoOneReportFolderKeepTheirOwnProtocols) {
   std::size_t files = 0;
   for ([[maybe_unused]] const auto& e : fs::directory_iterator(reportFolder)) ++files;
   EXPECT_EQ(files, 8u) << "no part files or half-written protocols are left in the report folder";
+}
+
+// ---- 2010, reported by half-years ------------------------------------------
+
+// The List server counts the half-years of 2010 in its quarter parameter: the
+// second half-year set asks for half-year 2; the first asks for half-year 2
+// collecting from 1, then for 1. A 12-month List that is not cumulative
+// belongs to the second half-year only, and each List is counted over the six
+// months of its half-year, as the packs are.
+TEST_F(PipelineTest, HalfYearsOf2010TakeTheirOwnListsFromTheServer) {
+  fs::copy(test::TestData("half-years-2010/is"), isFolder);
+  fs::copy(test::TestData("half-years-2010/lists"), listFolder);
+  const test::ProcessResult r = RunWithServer();
+  EXPECT_EQ(r.exitCode, 0) << r.output;
+  EXPECT_EQ(test::ReadFile(work / "requests.log"),
+            "GET /list4/GetList?user=&pass=&regNum=099-009-000001&year=2010&quarter=2\n"
+            "GET /list4/GetList?user=&pass=&regNum=099-009-000001&year=2010&quarter=2&collect=1\n"
+            "GET /list4/GetList?user=&pass=&regNum=099-009-000001&year=2010&quarter=1\n");
+  const std::string protocol = Protocol();
+  EXPECT_NE(protocol.find("Отчетный период: <b>\nвторое полугодие\n, \n2010 год </b></h3>\n<h3>Ошибок нет</h3>"),
+            std::string::npos)
+      << protocol;
+  EXPECT_NE(protocol.find("Отчетный период: <b>\nпервое полугодие\n, \n2010 год </b></h3>\n<h3>Ошибок нет</h3>"),
+            std::string::npos);
+  EXPECT_NE(protocol.find("<b>Для сверки ИС за 2010 год 4 период, использовался файл Перечня: Перечень из БД ПК "
+                          "&quot;Велано&quot; за 2010 год 12 период (АО &quot;Литейный завод&quot;)</b><br/>"),
+            std::string::npos);
+  EXPECT_NE(protocol.find("<b>Для сверки ИС за 2010 год 2 период, использовался файл Перечня: Перечень из БД ПК "
+                          "&quot;Велано&quot; за 2010 год 6 период (АО &quot;Литейный завод&quot;)</b><br/>"),
+            std::string::npos);
+}
+
+// ---- Corrective records ---------------------------------------------------
+
+// A corrective record replaces the person's earlier records and with them
+// their findings, and only theirs: what the record in force itself gets wrong
+// is reported, and a table that only the replaced records filled is not
+// printed, counted or numbered.
+TEST_F(PipelineTest, CorrectiveRecordTakesAwayOnlyTheFindingsOfTheRecordsItReplaces) {
+  const Period right{"2019-10-01", "2019-12-31", "27-1", "1110200А-17541"};
+  const Period unlawfulMks{"2019-10-01", "2019-12-31", "27-1", "1110200А-17541", "", "МКС"};
+  const Period withChildren{"2019-10-01", "2019-12-31", "27-1", "1110200А-17541", "ДЕТИ"};
+  const Period missingPosition{"2019-10-01", "2019-12-31", "27-1", "1010100А-13790"};
+  const auto run = [&](const Period& initial, const Period& corrective) {
+    fs::remove_all(isFolder);
+    fs::remove_all(reportFolder);
+    fs::create_directories(reportFolder);
+    AddPack({.persons = {Sidorov({initial})}}, 1);
+    AddPack({.corrective = true, .guid = "0c1e2a4b-0000-4000-8000-000000000002", .date = "2020-03-15",
+             .persons = {Sidorov({corrective})}},
+            2);
+    return RunWithServer({"TerritoryControl=1\r\nWithList=1\r\n"});
+  };
+  AddList("list.xml", ListXml("099-009-000001", 2019));
+  {
+    SCOPED_TRACE("an error corrected away");
+    const test::ProcessResult r = run(unlawfulMks, right);
+    EXPECT_EQ(r.exitCode, 0) << r.output;
+    const std::string protocol = Protocol();
+    EXPECT_NE(protocol.find("<h3>Ошибок нет</h3>"), std::string::npos) << protocol;
+    EXPECT_EQ(protocol.find("<table id=\"TTerrCodeErrors\""), std::string::npos);
+    EXPECT_EQ(protocol.find("ИТОГО ОШИБОК: 0"), std::string::npos);
+  }
+  {
+    SCOPED_TRACE("a warning corrected away");
+    const test::ProcessResult r = run(withChildren, right);
+    EXPECT_EQ(r.exitCode, 0) << r.output;
+    const std::string protocol = Protocol();
+    EXPECT_EQ(protocol.find("<div class=\"warn\">"), std::string::npos) << protocol;
+    EXPECT_EQ(protocol.find("ИТОГО ПРЕДУПРЕЖДЕНИЙ: 0"), std::string::npos);
+  }
+  {
+    SCOPED_TRACE("the corrective record's own error");
+    const test::ProcessResult r = run(right, unlawfulMks);
+    EXPECT_EQ(r.exitCode, 30) << r.output;
+    const std::string protocol = Protocol();
+    EXPECT_NE(protocol.find("<h3 style=\"text-align:center\">1. Проверка правомерности проставления территориальных "
+                            "условий</h3>\n<b>Таблица 1.1 Неправомерное проставление территориальных условий</b><br/>\n"
+                            "<table id=\"TTerrCodeErrors\" width=\"100%\" border=\"1\">"),
+              std::string::npos)
+        << protocol;
+    EXPECT_NE(protocol.find("<td>112-233-445 95</td>\n<td>СИДОРОВ О.П.</td>\n<td>01.10.2019 - 31.12.2019</td>\n"
+                            "<td>МКС</td>\n<td></td>\n</tr>\n</table>\n"
+                            "<div style=\"color: red\"><b>ИТОГО ОШИБОК: 1</b></div><br/>"),
+              std::string::npos);
+  }
+  {
+    SCOPED_TRACE("the tables that stay are numbered from 1");
+    const test::ProcessResult r = run(unlawfulMks, missingPosition);
+    EXPECT_EQ(r.exitCode, 30) << r.output;
+    const std::string protocol = Protocol();
+    EXPECT_EQ(protocol.find("Проверка правомерности проставления территориальных условий</h3>"), std::string::npos)
+        << protocol;
+    EXPECT_NE(protocol.find("<h3 style=\"text-align:center\">1. Сверка на наличие позиций в Перечне</h3>\n"
+                            "<b>Таблица 1.1 Позиции, отсутствующие в Перечне</b><br/>\n<table id=\"TPositionErrors\""),
+              std::string::npos);
+  }
+}
+
+// ---- The data folder --------------------------------------------------------
+
+#ifndef _WIN32
+// Runs the program with `folder` read-only for it: by its permissions, or, for
+// the superuser whom permissions do not stop, by a read-only mount of its own.
+// The output says "no-read-only-mount" when neither can be had here.
+test::ProcessResult RunWithReadOnlyFolder(const fs::path& folder, const std::vector<std::string>& args,
+                                          const std::map<std::string, std::string>& environment) {
+  if (geteuid() != 0) {
+    fs::permissions(folder, fs::perms::owner_read | fs::perms::owner_exec);
+    test::ProcessResult r = test::RunProcess(test::BuiltProgram("morvel"), args, environment);
+    fs::permissions(folder, fs::perms::owner_all);
+    return r;
+  }
+  std::vector<std::string> wrapped = {"-m", "sh", "-c", "mount --bind -o ro \"$0\" \"$0\" || { echo no-read-only-mount; exit 97; }; exec \"$@\"",
+                                      folder.string(), test::BuiltProgram("morvel").string()};
+  wrapped.insert(wrapped.end(), args.begin(), args.end());
+  return test::RunProcess("/usr/bin/unshare", wrapped, environment);
+}
+#endif
+
+// Nothing of a clean headless run but its working files needs the data
+// folder's Temp: a data folder that cannot be written (a read-only profile, a
+// copy on a read-only share) still gives the protocol and the exit code, the
+// run working in the system's temporary folder; where the log can be written,
+// it says so there.
+TEST_F(PipelineTest, RunWithATempFolderItCannotWriteWorksInTheSystemsTemporaryFolder) {
+#ifdef _WIN32
+  GTEST_SKIP() << "read-only folders are made with POSIX means here";
+#else
+  fs::copy(test::TestData("pipeline/clean/is"), isFolder);
+  fs::copy(test::TestData("pipeline/lists"), listFolder);
+  ServerProcess server({"--lists", listFolder.string()});
+  // Without the debug log, as the fund's workstations run: a clean run writes
+  // no log entry, so a read-only data folder has nothing else to refuse.
+  test::WriteFile(dataFolder / "MorvelConfig.ini",
+                  "[Directories]\r\nIS=" + isFolder.string() + "\r\nReport=" + reportFolder.string() +
+                      "\r\n[SummListServer]\r\nName=127.0.0.1\r\nPort=" + std::to_string(server.Port()) +
+                      "\r\nApp=list4\r\nConnect=1\r\n[Options]\r\nStaff=1\r\nNameList=1\r\nDebug=0\r\n"
+                      "TerritoryControl=0\r\nWithList=1\r\n");
+  const std::map<std::string, std::string> environment = {{"XDG_CONFIG_HOME", home.path().string()},
+                                                           {"MORVEL_HTTP_TIMEOUT", "10"}};
+  const std::vector<std::string> args = {"bpi", isFolder.string(), reportFolder.string()};
+  {
+    SCOPED_TRACE("the whole data folder read-only");
+    const test::ProcessResult r = RunWithReadOnlyFolder(dataFolder, args, environment);
+    if (r.output.find("no-read-only-mount") != std::string::npos) {
+      GTEST_SKIP() << "no read-only folder can be made here: " << r.output;
+    }
+    EXPECT_EQ(r.exitCode, 0) << r.output;
+    ExpectProtocol("clean.html");
+    EXPECT_FALSE(fs::exists(dataFolder / "Temp"));
+    EXPECT_FALSE(fs::exists(dataFolder / "logs"));
+  }
+  {
+    SCOPED_TRACE("only Temp read-only");
+    fs::remove_all(reportFolder);
+    fs::create_directories(reportFolder);
+    // Something in it that the start-up cleaning cannot remove keeps the folder.
+    test::WriteFile(dataFolder / "Temp" / "kept.txt", "");
+    const test::ProcessResult r = RunWithReadOnlyFolder(dataFolder / "Temp", args, environment);
+    EXPECT_EQ(r.exitCode, 0) << r.output;
+    ExpectProtocol("clean.html");
+    const std::string log = test::ReadLogs(dataFolder / "logs");
+    const std::size_t at = log.find("---каталог \"" + (dataFolder / "Temp").string() +
+                                    "\" недоступен для записи, рабочий каталог сверки: \"" +
+                                    fs::temp_directory_path().string());
+    ASSERT_NE(at, std::string::npos) << log;
+    const std::size_t lineEnd = log.rfind('\n', at);
+    const std::size_t lineStart = lineEnd == std::string::npos ? 0 : lineEnd + 1;
+    EXPECT_NE(log.substr(lineStart, at - lineStart).find("[ОШИБКА] "), std::string::npos) << log;
+  }
+#endif
 }
 
 // ---- Faults and hostile input ---------------------------------------------

@@ -22,6 +22,7 @@
 #include <string>
 
 #include "base/exit_code.h"
+#include "config/credentials.h"
 #include "config/settings.h"
 #include "support/test_support.h"
 #include "ui/err_list_form.h"
@@ -376,31 +377,105 @@ TEST_F(MainWindowTest, SavedSettingsReachTheWindowAndCancelledOnesDoNot) {
   EXPECT_TRUE(w.BitBtn1->isEnabled());
 }
 
-TEST_F(MainWindowTest, LoginBeforeARunStoresWhereTheSettingsDialogWasLeft) {
-  TMainWindow& w = Open("[Directories]\r\nIS=/no/such/records\r\n[SummListServer]\r\nName=127.0.0.1\r\nPort=1\r\n"
-                        "App=list4\r\nConnect=1\r\nSavePassw=0\r\n[Options]\r\nWithList=1\r\nStaff=1\r\n");
-  // The settings dialog closed on its re-registration page.
-  ASSERT_NE(test::AnswerNextModal([&] { w.N1->trigger(); },
-                                  [](QWidget* dialog) {
-                                    dialog->findChild<QTabWidget*>("PageControl1")->setCurrentIndex(2);
-                                    QTest::mouseClick(dialog->findChild<QPushButton*>("bbCancel"), Qt::LeftButton);
-                                  }),
-            nullptr);
-  EXPECT_EQ(settings().FNumSettingsWin, 2u);
+// The login before a run is for the List server, whatever page the settings
+// dialog was left on: the run's requests carry what the clerk typed, and the
+// server lets the run through.
+TEST_F(MainWindowTest, LoginBeforeARunStoresTheListServersCredentials) {
+  test::TempDir place;
+  const fs::path report = place / "report";
+  fs::create_directories(report);
+  const fs::path requests = place / "requests.log";
+  test::ReferenceListServer server({"--lists", test::TestData("pipeline/lists").string(), "--user", "clerk",
+                                    "--password", "secret", "--log", requests.string()});
+  ASSERT_TRUE(server.Started());
+  TMainWindow& w = Open("[Directories]\r\nIS=" + test::TestData("pipeline/clean/is").string() + "\r\nReport=" +
+                        report.string() + "\r\n[SummListServer]\r\nName=127.0.0.1\r\nPort=" +
+                        std::to_string(server.Port()) +
+                        "\r\nApp=list4\r\nConnect=1\r\nSavePassw=0\r\n[Variables]\r\nYear=0\r\nPeriod=0\r\n"
+                        "[Options]\r\nTerritoryControl=0\r\nWithList=1\r\nStaff=1\r\nNameList=1\r\n");
+  QTest::keyClicks(w.ERegNum, "099009000001");
+  // Left on "Проверка терр. кодов", then on the re-registration page.
+  for (const int page : {1, 2}) {
+    SCOPED_TRACE(page);
+    ASSERT_NE(test::AnswerNextModal([&] { w.N1->trigger(); },
+                                    [page](QWidget* dialog) {
+                                      dialog->findChild<QTabWidget*>("PageControl1")->setCurrentIndex(page);
+                                      QTest::mouseClick(dialog->findChild<QPushButton*>("bbCancel"), Qt::LeftButton);
+                                    }),
+              nullptr);
+    EXPECT_EQ(settings().FNumSettingsWin, static_cast<unsigned>(page));
 
-  QWidget* login = test::AnswerNextModal([&] { QTest::mouseClick(w.BitBtn1, Qt::LeftButton); },
-                                         [](QWidget* dialog) {
-                                           QTest::keyClicks(dialog->findChild<QLineEdit*>("eLogin"), "clerk");
-                                           QTest::keyClicks(dialog->findChild<QLineEdit*>("ePassword"), "secret");
-                                           QTest::mouseClick(dialog->findChild<QPushButton*>("bbOK"), Qt::LeftButton);
-                                         });
-  ASSERT_NE(login, nullptr);
-  EXPECT_FALSE(settings().FCrossUserDB.empty());
-  EXPECT_FALSE(settings().FCrossPasswordDB.empty());
-  EXPECT_TRUE(settings().FULLogin.empty());
-  EXPECT_TRUE(settings().FULPass.empty());
-  // Accepted, so the run went on to the parameter check.
-  EXPECT_TRUE(w.ErrListForm->isVisible());
+    QWidget* login = test::AnswerNextModal([&] { QTest::mouseClick(w.BitBtn1, Qt::LeftButton); },
+                                           [](QWidget* dialog) {
+                                             QTest::keyClicks(dialog->findChild<QLineEdit*>("eLogin"), "clerk");
+                                             QTest::keyClicks(dialog->findChild<QLineEdit*>("ePassword"), "secret");
+                                             QTest::mouseClick(dialog->findChild<QPushButton*>("bbOK"), Qt::LeftButton);
+                                           });
+    ASSERT_NE(login, nullptr);
+    EXPECT_EQ(DecryptText(settings().FULLogin, kUserNameKey), "clerk");
+    EXPECT_EQ(DecryptText(settings().FULPass, kPasswordKey), "secret");
+    EXPECT_TRUE(settings().FCrossUserDB.empty());
+    EXPECT_TRUE(settings().FCrossPasswordDB.empty());
+    // The server took the credentials: the run found its List and nothing wrong.
+    EXPECT_EQ(ExitCode(), 0);
+  }
+  const std::string request = "GET /list4/GetList?user=clerk&pass=secret&regNum=099-009-000001&year=2019&quarter=4\n";
+  EXPECT_EQ(test::ReadFile(requests), request + request);
+}
+
+// The protocol of the window's last run, as UTF-8 text with LF breaks.
+std::string LastProtocol(const TWorkManagerForm& manager) {
+  if (manager.ReportFile().empty()) return {};
+  return test::ProtocolText(test::ReadFile(fs::path(manager.ReportFile())));
+}
+
+// Lists from a folder: a 2010 List of 6 months serves the first half-year's
+// set, one of 12 months the second's, and each is counted over the six months
+// of its half-year, as the packs are.
+TEST_F(MainWindowTest, HalfYearListsOf2010FromAFolderServeTheirOwnHalfYears) {
+  test::TempDir report;
+  const fs::path data = test::TestData("half-years-2010");
+  TMainWindow& w = Open(FolderConfig(data / "is", report.path(), data / "lists"));
+  QTest::keyClicks(w.ERegNum, "099009000001");
+  QTest::mouseClick(w.BitBtn1, Qt::LeftButton);
+  EXPECT_EQ(ExitCode(), 0);
+  const std::string protocol = LastProtocol(*manager);
+  EXPECT_NE(protocol.find("Отчетный период: <b>\nвторое полугодие\n, \n2010 год </b></h3>\n<h3>Ошибок нет</h3>"),
+            std::string::npos)
+      << protocol;
+  EXPECT_NE(protocol.find("Отчетный период: <b>\nпервое полугодие\n, \n2010 год </b></h3>\n<h3>Ошибок нет</h3>"),
+            std::string::npos);
+  EXPECT_NE(protocol.find("<b>Для сверки ИС за 2010 год 2 период, использовался файл Перечня: " +
+                          (data / "lists" / "perech-2010-6.xml").string() + " (АО &quot;Литейный завод&quot;)</b>"),
+            std::string::npos);
+  EXPECT_NE(protocol.find("<b>Для сверки ИС за 2010 год 4 период, использовался файл Перечня: " +
+                          (data / "lists" / "perech-2010-12.xml").string() + " (АО &quot;Литейный завод&quot;)</b>"),
+            std::string::npos);
+}
+
+// A List with a default namespace is read as a List, so the format check
+// checks it too: the schema declares no such element, and the List is refused
+// with the format message instead of being used unchecked.
+TEST_F(MainWindowTest, FormatCheckRefusesAListInANamespace) {
+  test::TempDir place;
+  const fs::path lists = place / "lists";
+  const fs::path report = place / "report";
+  fs::create_directories(report);
+  std::string list = test::ReadFile(test::TestData("pipeline/lists/perech-099-009-000001-2019.xml"));
+  const std::string root = "<Перечень ";
+  list.replace(list.find(root), root.size(), "<Перечень xmlns=\"urn:morvel:perechen\" ");
+  test::WriteFile(lists / "perech.xml", list);
+  TMainWindow& w = Open(FolderConfig(test::TestData("pipeline/clean/is"), report, lists));
+  QTest::keyClicks(w.ERegNum, "099009000001");
+  QTest::mouseClick(w.BitBtn1, Qt::LeftButton);
+  // Preferential persons and no List.
+  EXPECT_EQ(ExitCode(), 23);
+  const std::string protocol = LastProtocol(*manager);
+  EXPECT_NE(protocol.find("Проверка формата Перечня: Несоответствие требуемому формату xml (" +
+                          (lists / "perech.xml").string() + "):"),
+            std::string::npos)
+      << protocol;
+  EXPECT_EQ(protocol.find("использовался файл Перечня"), std::string::npos);
 }
 
 TEST_F(MainWindowTest, AboutEntryShowsTheAboutBoxModally) {

@@ -184,6 +184,7 @@ TEST_F(SetTest, CorrectiveRecordReplacesTheCombinationAndItsRows) {
   auto terr = std::make_unique<TTerrCodeErrors>();
   terr->AddRecord(std::make_unique<TTerrCodeError>(TTerrCodeData(initial->WorkPeriods[0], initial)));
   terr->AddRecord(std::make_unique<TTerrCodeError>(TTerrCodeData(stays->WorkPeriods[0], stays)));
+  terr->AddRecord(std::make_unique<TTerrCodeError>(TTerrCodeData(corrective->WorkPeriods[0], corrective)));
   errors.push_back(std::move(terr));
   auto pdrk = std::make_unique<TPDRKWarnings>();
   pdrk->AddRecord(std::make_unique<TPDRKWarning>(initial, initial->WorkPeriods[0], "27-1"));
@@ -199,10 +200,13 @@ TEST_F(SetTest, CorrectiveRecordReplacesTheCombinationAndItsRows) {
   EXPECT_TRUE(std::find(united.begin(), united.end(), corrective) != united.end());
   EXPECT_TRUE(std::find(united.begin(), united.end(), initial) == united.end());
   auto& errorTable = dynamic_cast<TTableResult&>(*errors[0]);
-  ASSERT_EQ(errorTable.Count(), 1);
+  // The rows of the record in force stay, although it has the replaced number.
+  ASSERT_EQ(errorTable.Count(), 2);
   EXPECT_EQ(errorTable.GetRecord(0).FWorker_PD->SN, "222-222-222 22");
-  ASSERT_EQ(warnings.size(), 2u);  // the emptied table stays in the list
-  EXPECT_EQ(dynamic_cast<TTableResult&>(*warnings[0]).Count(), 0);
+  EXPECT_EQ(errorTable.GetRecord(1).FWorker_PD, corrective);
+  // The table that only the replaced record filled goes; the message stays.
+  ASSERT_EQ(warnings.size(), 1u);
+  EXPECT_EQ(dynamic_cast<TTableResult*>(warnings[0].get()), nullptr);
 }
 
 // Every object the set reached dies exactly once: the untagged ones with the

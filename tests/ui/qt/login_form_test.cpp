@@ -86,20 +86,24 @@ class TLoginFormTest : public QObject {
     QCOMPARE(form->result(), int(QDialog::Accepted));
   }
 
-  void theSettingsPageChoosesWhereCredentialsGo_data() {
+  // The connection the dialog was opened for takes the credentials; the page
+  // the settings dialog showed last has no say, so a clerk who was told the
+  // credentials were taken finds them where the next request looks.
+  void theConnectionItWasOpenedForTakesTheCredentials_data() {
     QTest::addColumn<unsigned>("page");
-    QTest::addColumn<bool>("server");
-    QTest::addColumn<bool>("crossing");
-    QTest::newRow("server page") << 0u << true << false;
-    QTest::newRow("rights page") << 1u << false << false;
-    QTest::newRow("re-registration page") << 2u << false << true;
-    QTest::newRow("last page") << 3u << false << false;
+    QTest::addColumn<bool>("crossingTarget");
+    QTest::newRow("List server, server page") << 0u << false;
+    QTest::newRow("List server, rights page") << 1u << false;
+    QTest::newRow("List server, re-registration page") << 2u << false;
+    QTest::newRow("List server, last page") << 3u << false;
+    QTest::newRow("re-registration server, server page") << 0u << true;
+    QTest::newRow("re-registration server, re-registration page") << 2u << true;
   }
-  void theSettingsPageChoosesWhereCredentialsGo() {
+  void theConnectionItWasOpenedForTakesTheCredentials() {
     QFETCH(unsigned, page);
-    QFETCH(bool, server);
-    QFETCH(bool, crossing);
+    QFETCH(bool, crossingTarget);
     Settings().FNumSettingsWin = page;
+    if (crossingTarget) form->SetTarget(TLoginTarget::ltCrossingServer);
     Type("Иванов", "Пароль1");
     QTest::mouseClick(bbOK, Qt::LeftButton);
     QCOMPARE(form->result(), int(QDialog::Accepted));
@@ -107,20 +111,17 @@ class TLoginFormTest : public QObject {
     // Whatever the target, the texts are encoded from their windows-1251 bytes.
     const std::string login = Utf8ToCp1251("Иванов");
     const std::string password = Utf8ToCp1251("Пароль1");
-    if (server) {
+    if (!crossingTarget) {
       QCOMPARE(Decrypt(Settings().FULLogin, kUserNameKey), login);
       QCOMPARE(Decrypt(Settings().FULPass, kPasswordKey), password);
       QCOMPARE(Settings().FULLogin, Encrypt(login, kUserNameKey));
+      QCOMPARE(Settings().FCrossUserDB, std::string("cross-login"));
+      QCOMPARE(Settings().FCrossPasswordDB, std::string("cross-pass"));
     } else {
       QCOMPARE(Settings().FULLogin, std::string("ul-login"));
       QCOMPARE(Settings().FULPass, std::string("ul-pass"));
-    }
-    if (crossing) {
       QCOMPARE(Decrypt(Settings().FCrossUserDB, kUserNameKey), login);
       QCOMPARE(Decrypt(Settings().FCrossPasswordDB, kPasswordKey), password);
-    } else {
-      QCOMPARE(Settings().FCrossUserDB, std::string("cross-login"));
-      QCOMPARE(Settings().FCrossPasswordDB, std::string("cross-pass"));
     }
   }
 
