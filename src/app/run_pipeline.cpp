@@ -9,6 +9,7 @@
 
 #include "app/searcher.h"
 #include "app/work_manager.h"
+#include "base/error.h"
 #include "base/exit_code.h"
 #include "base/platform.h"
 #include "base/run_folder.h"
@@ -161,6 +162,7 @@ void TWorkManager::RunVerifications() {
   // From the last set to the first; each set is freed once its part of the
   // protocol is written, so only one set's full data is held at a time.
   for (std::size_t index = sets.size(); index-- > 0;) {
+    StopWhenTerminationRequested();
     ProcessSet(index, hasAtLeastOneInitPack, verificationCount);
     Progress(0, setCount, setCount - static_cast<int>(index), kProgressVerification);
   }
