@@ -14,7 +14,7 @@ scripts/bootstrap.sh
 dir=build/fuzz
 cmake -S . -B "$dir" -G Ninja -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
   -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMORVEL_FUZZ=ON -DMORVEL_BUILD_UI=OFF -DMORVEL_BUILD_TESTS=OFF >/dev/null
-targets=(pack_reader list_reader server_answer text_lists config_file)
+targets=(pack_reader list_reader server_answer text_lists config_file archive_extraction folder_loading)
 cmake --build "$dir" -j "$(nproc 2>/dev/null || echo 2)" --target "${targets[@]/#/fuzz_}"
 
 # Seeds beyond the kept inputs: every pack, List and server answer of the tests.
@@ -22,12 +22,12 @@ seeds_of() {
   case "$1" in
     pack_reader) find tests/data/packs tests/data/pipeline demo/is -name '*.xml' ;;
     list_reader | server_answer) find tests/data/lists tests/data/list-server tests/data/pipeline/lists -name '*.xml' ;;
-    text_lists | config_file) ;;
+    text_lists | config_file | archive_extraction | folder_loading) ;;
   esac
 }
 
 failed=0
-printf '%-14s %12s %8s %8s\n' target executions seconds crashes
+printf '%-18s %12s %8s %8s\n' target executions seconds crashes
 for target in "${targets[@]}"; do
   corpus="$dir/corpus/$target"
   artifacts="$dir/artifacts/$target"
@@ -45,7 +45,7 @@ for target in "${targets[@]}"; do
   elapsed=$(( $(date +%s) - start ))
   executions=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
   crashes=$(find "$artifacts" -type f | wc -l)
-  printf '%-14s %12s %8s %8s\n' "$target" "${executions:-?}" "$elapsed" "$crashes"
+  printf '%-18s %12s %8s %8s\n' "$target" "${executions:-?}" "$elapsed" "$crashes"
   if [ "$status" -ne 0 ] || [ "$crashes" -ne 0 ]; then
     failed=1
     echo "--- $target failed (exit $status); the end of its log:" >&2

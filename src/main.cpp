@@ -36,11 +36,12 @@ std::unique_ptr<morvel::TWorkManager> CreateManager(const morvel::TCommandLine& 
 #endif
 }
 
-void ReportCriticalError(morvel::TLogger& logger, const std::exception* e) {
+void ReportCriticalError(morvel::TLogger& logger, const std::exception* e, bool withTrace = true) {
   // The report itself must not fail the process: whatever happens here, the exit
   // code stays the one of a critical error.
   try {
-    if (e != nullptr) logger.LogException(*e);
+    if (e != nullptr && withTrace) logger.LogException(*e);
+    if (e != nullptr && !withTrace) logger.AddEntry(std::string("Произошла ошибка: ") + e->what(), true);
     logger.AddEntry("***критическая ошибка", true);
   } catch (...) {
   }
@@ -60,6 +61,10 @@ int main(int argc, char** argv) {
     std::unique_ptr<morvel::TWorkManager> manager = CreateManager(mode, logger, argc, argv);
     manager->Prepare();
     manager.reset();
+  } catch (const morvel::ETerminationRequested& e) {
+    // Asked to end: the run's own clean-up has run on the way here. Nothing
+    // for the developers, so no trace file.
+    ReportCriticalError(logger, &e, false);
   } catch (const std::exception& e) {
     ReportCriticalError(logger, &e);
   } catch (...) {

@@ -201,6 +201,7 @@ void TWorkManager::RunVerifications() {
   // From the last set to the first; each set is freed once its part of the
   // protocol is written, so only one set's full data is held at a time.
   for (std::size_t index = sets.size(); index-- > 0;) {
+    StopWhenTerminationRequested();
     ProcessSet(index, hasAtLeastOneInitPack, verificationCount);
     Progress(0, setCount, setCount - static_cast<int>(index), kProgressVerification);
   }

@@ -5,8 +5,10 @@
 #include <system_error>
 #include <unordered_map>
 
+#include "base/error.h"
 #include "base/exit_code.h"
 #include "base/paths.h"
+#include "base/platform.h"
 #include "base/text.h"
 #include "config/classifiers.h"
 #include "config/settings.h"
@@ -24,13 +26,8 @@ constexpr int kNoFiles = 10;
 constexpr int kServerFailure = 21;
 const char kNothingFound[] = "По запрашиваемым параметрам ничего найдено не было";
 
-std::string Utf8Of(const fs::path& path) {
-  const std::u8string s = path.u8string();
-  return std::string(s.begin(), s.end());
-}
-
 bool HasExtension(const fs::path& path, std::string_view extension) {
-  return LowerCase(Utf8Of(path.extension())) == extension;
+  return LowerCase(PathToUtf8(path.extension())) == extension;
 }
 
 // The entries of a folder with that extension (compared ignoring case, as the
@@ -172,35 +169,55 @@ void TSearcher::UnpackArchive(const fs::path& archive) {
   // An archive in both folders (the same folder for packs and Lists) is unpacked
   // once; its files are offered to the later scan from where they are.
   if (!fUnpackedArchives.insert(key).second) return;
+  const std::string archiveName = PathToUtf8(archive);
   if (fWorkFolder.empty()) {
-    Log("---архив не распакован (" + Utf8Of(archive) + "): не задана рабочая папка", true);
+    ReportArchiveProblem("---архив не распакован (" + archiveName + "): не задана рабочая папка",
+                         "Архив не распакован (" + HtmlEscape(archiveName) + "): не задана рабочая папка");
     return;
   }
   const fs::path target = fWorkFolder / ("zip-" + std::to_string(++fArchiveCount));
   TZipExtraction extraction = ExtractZipArchive(archive, target);
   if (!extraction.ok) {
-    Log("---архив не распакован (" + Utf8Of(archive) + "): " + extraction.failure, true);
+    ReportArchiveProblem("---архив не распакован (" + archiveName + "): " + extraction.failure,
+                         "Архив не распакован (" + HtmlEscape(archiveName) + "): " + HtmlEscape(extraction.failure));
     return;
+  }
+  for (const TRefusedEntry& entry : extraction.refused) {
+    const std::string where = archiveName + " -> " + entry.name;
+    ReportArchiveProblem("---элемент архива не распакован (" + where + "): " + entry.reason,
+                         "Элемент архива не распакован (" + HtmlEscape(where) + "): " + HtmlEscape(entry.reason));
   }
   for (const fs::path& file : extraction.files) {
     if (HasExtension(file, ".xml")) {
-      fUnpackedFiles.push_back(Utf8Of(file));
+      fUnpackedFiles.push_back(PathToUtf8(file));
     } else if (HasExtension(file, ".zip")) {
       // Archives are unpacked one level deep: an archive inside one could nest
-      // without end, so it is named in the log and left alone.
-      Log("---вложенный архив не распакован (" + Utf8Of(archive) + " -> " + Utf8Of(file.filename()) + ")", true);
+      // without end, so it is named and left alone.
+      const std::string where = archiveName + " -> " + PathToUtf8(file.filename());
+      ReportArchiveProblem("---вложенный архив не распакован (" + where + ")",
+                           "Вложенный архив не распакован (" + HtmlEscape(where) + ")");
     }
   }
+}
+
+// The packs of a refused archive or entry are missing from the run: the staff
+// must see why in the protocol, not only in the log.
+void TSearcher::ReportArchiveProblem(const std::string& logLine, const std::string& protocolText) {
+  Log(logLine, true);
+  fSearchErrors.push_back(std::make_unique<TProtocolMessage>(protocolText, true));
 }
 
 void TSearcher::ScanFolder(const std::string& folder, TXMLFileType kind) {
   Log("***поиск xml-файлов в каталоге " + folder);
   std::vector<std::string>& list = fAllXMLFiles[kind];
   const std::size_t before = list.size();
-  const fs::path dir(std::u8string(folder.begin(), folder.end()));
+  const fs::path dir = PathFromUtf8(folder);
   if (!folder.empty()) {
-    for (const fs::path& file : EntriesWithExtension(dir, ".xml")) list.push_back(Utf8Of(file));
-    for (const fs::path& archive : EntriesWithExtension(dir, ".zip")) UnpackArchive(archive);
+    for (const fs::path& file : EntriesWithExtension(dir, ".xml")) list.push_back(PathToUtf8(file));
+    for (const fs::path& archive : EntriesWithExtension(dir, ".zip")) {
+      StopWhenTerminationRequested();
+      UnpackArchive(archive);
+    }
   }
   // Every file unpacked so far: those of the folder of packs are offered as List
   // files too, until a pack is read from them.
@@ -235,6 +252,9 @@ void TSearcher::LoadPacks() {
   for (int index = count - 1; index >= 0; --index) {
     const std::string& path = paths[static_cast<std::size_t>(index)];
     bool discard = false;
+    // Outside the file's guard, which would take the request to end for a
+    // failure of the file.
+    StopWhenTerminationRequested();
     try {
       Log("***отрабатываем " + path);
       Progress(0, count, count - index, "Поиск ИС: " + path);
@@ -293,7 +313,7 @@ void TSearcher::LoadPack(const std::string& path, bool& discard) {
   std::unique_ptr<TPack> pack = TPack::TryGetPackData(root.get(), form, fSearchErrors, header, path);
   Log("***дополнительный разбор xml-файл завершен");
   if (!pack) {
-    fSearchErrors.push_back(std::make_unique<TProtocolMessage>("Ошибка при разборе пачки: " + path, true));
+    fSearchErrors.push_back(std::make_unique<TProtocolMessage>("Ошибка при разборе пачки: " + HtmlEscape(path), true));
     Log("---возникли ошибки при дополнительном разборе пачки");
     return;
   }
@@ -437,6 +457,7 @@ void TSearcher::FindListsOnServer() {
       const std::string R = fSettings.GetActualRegNum(Y, p);
       Log("***запрос к Велано на поиск перечня для организации (" + R + ") период " + IntToStr(p) + "." +
           IntToStr(Y));
+      StopWhenTerminationRequested();
       std::string address = fSettings.GetULQueryURL(R, Y, p);
       if (p > first) address += "&collect=" + IntToStr(first);
       TListAnswer answer = RequestList(address, Y, p);
@@ -499,25 +520,18 @@ TListAnswer TSearcher::TakeListAnswer(TMyTree tree, int year, int period) {
   answer.tree = std::move(tree);
   TMyNode* root = answer.tree.get();
   if (root == nullptr) {
-    fSearchErrors.push_back(std::make_unique<TListError>(
-        "Возникла ошибка при подключении к БД ПК \"Велано ЛП\". Проверьте настройки подключения.", year, shownPeriod,
-        nullptr, true));
-    SetExitCode(kServerFailure);
-    Log("---возникла ошибка при подключении к Велано", true);
-    // Tells a wrong address or port from a server that does not answer.
-    Log("---причина: " + LastHttpFailure(), true);
-    Log("---код завершения программы " + IntToStr(kServerFailure), true);
+    ReportFailedRequest(year, shownPeriod, LastHttpFailure());
     return {};
   }
   if (HasElement(root, "ОсновноеСообщение")) {
-    const std::string version = HtmlEscape(FirstText(root, "ВерсияПК", "не определена"));
-    const std::string message = HtmlEscape(FirstText(root, "ОсновноеСообщение", ""));
+    const std::string version = HtmlEscape(QuotedInput(FirstText(root, "ВерсияПК", "не определена")));
+    const std::string message = HtmlEscape(QuotedInput(FirstText(root, "ОсновноеСообщение", "")));
     const std::string explanation = FirstText(root, "Пояснение", "");
     const std::string head = "Возникла ошибка при запросе к БД ПК \"Велано ЛП\":";
     const std::string full = head + "<br>Версия ПК \"Велано ЛП\": " + version + "<br>Сообщение: " + message +
-                             "<br>Пояснение: " + HtmlEscape(explanation);
+                             "<br>Пояснение: " + HtmlEscape(QuotedInput(explanation));
     const std::string brief =
-        head + "<br>Версия ПК \"Велано ЛП\": " + version + "<br>Пояснение: " + HtmlEscape(explanation);
+        head + "<br>Версия ПК \"Велано ЛП\": " + version + "<br>Пояснение: " + HtmlEscape(QuotedInput(explanation));
     if (Contains(explanation, kNothingFound)) {
       fSearchErrors.push_back(std::make_unique<TListError>(brief, year, shownPeriod, nullptr, false));
       Log("---возникло предупреждение при подключении к Велано: " + brief, true);
@@ -530,8 +544,29 @@ TListAnswer TSearcher::TakeListAnswer(TMyTree tree, int year, int period) {
     return {};
   }
   const std::vector<TMyNode*> lists = ListElements(root);
-  if (!lists.empty()) answer.list = lists.front();
+  if (!lists.empty()) {
+    answer.list = lists.front();
+  } else if (!HasElement(root, "Пояснение")) {
+    // A document that is no answer of the List server at all, such as the
+    // error page of a proxy in between: the request failed, it did not find
+    // that the employer has no List.
+    ReportFailedRequest(year, shownPeriod,
+                        "ответ не является ни Перечнем, ни сообщением сервера (корневой элемент " +
+                            QuotedInput(root->NodeName()) + ")");
+    return {};
+  }
   return answer;
+}
+
+void TSearcher::ReportFailedRequest(int year, int shownPeriod, const std::string& reason) {
+  fSearchErrors.push_back(std::make_unique<TListError>(
+      "Возникла ошибка при подключении к БД ПК \"Велано ЛП\". Проверьте настройки подключения.", year, shownPeriod,
+      nullptr, true));
+  SetExitCode(kServerFailure);
+  Log("---возникла ошибка при подключении к Велано", true);
+  // Tells a wrong address or port from a server that does not answer.
+  Log("---причина: " + reason, true);
+  Log("---код завершения программы " + IntToStr(kServerFailure), true);
 }
 
 bool TSearcher::IsListSuitable(TMyNode* element, int year, int period, std::string& description,

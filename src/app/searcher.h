@@ -80,6 +80,8 @@ class TSearcher : public TLoggingObject {
   void LoadPack(const std::string& path, bool& discard);
   void FilePack(std::unique_ptr<TPack> pack);
   void UnpackArchive(const std::filesystem::path& archive);
+  void ReportFailedRequest(int year, int shownPeriod, const std::string& reason);
+  void ReportArchiveProblem(const std::string& logLine, const std::string& protocolText);
 
   std::filesystem::path fWorkFolder;
   int fArchiveCount = 0;

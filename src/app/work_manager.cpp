@@ -59,11 +59,21 @@ void TWorkManager::Prepare() {
                                           fSettings.AppDate());
   Log("***чтение ini-файла завершено");
 
+  RemoveLeftTemporaryProtocols();
+
   if (fSettings.FCrossAutoUpdate) UpdateCrossList();
 
   Log("***заполнение классификаторов");
   LoadClassifiers();
   Log("***заполнение классификаторов завершено");
+}
+
+void TWorkManager::RemoveLeftTemporaryProtocols() {
+  if (fSettings.FDirReport.empty()) return;
+  for (const std::filesystem::path& file :
+       RemoveTemporaryProtocolsOfEndedRuns(PathFromUtf8(fSettings.FDirReport), FAppDataDir / "Temp")) {
+    Log("---удален временный протокол завершившегося запуска " + PathToUtf8(file));
+  }
 }
 
 std::vector<std::string> TWorkManager::CheckSettings() {
@@ -140,6 +150,9 @@ void TWorkManager::LoadClassifiers() {
 }
 
 void TWorkManagerBPI::Prepare() {
+  // The calling system may end a run it no longer waits for: the run then
+  // stops at its next step and ends as a failure, leaving nothing behind.
+  NoteTerminationRequests();
   createSearcher();
   Log("//////////////////////////////////");
   Log("***чтение и проверка параметров сверки");

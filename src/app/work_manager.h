@@ -52,6 +52,8 @@ class TWorkManager : public TLoggingObject {
   void CopyDefaultFiles();
   std::string UpdateCrossList();
   void LoadClassifiers();
+  // The temporary protocols that killed runs left in the report folder.
+  void RemoveLeftTemporaryProtocols();
 
   // Whether the configuration file and both text lists were read to their end:
   // only then may a save replace them.

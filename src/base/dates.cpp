@@ -9,6 +9,7 @@
 #include "base/error.h"
 #include "base/format_settings.h"
 #include "base/platform.h"
+#include "base/text.h"
 
 namespace morvel {
 namespace {
@@ -199,7 +200,7 @@ namespace {
 TDate ParseOrThrow(std::string_view text, std::string_view pattern, char separator) {
   TDate date = 0;
   if (!TryParseDate(text, pattern, separator, date)) {
-    throw EConvertError("'" + std::string(text) + "' is not a valid date");
+    throw EConvertError("'" + QuotedInput(text) + "' is not a valid date");
   }
   return date;
 }

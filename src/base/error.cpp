@@ -75,4 +75,11 @@ std::vector<std::string> CaptureStackTrace(std::size_t skipFrames) {
 EMorvelError::EMorvelError(const std::string& message)
     : std::runtime_error(message), fFrames(CaptureStackFrames(1)) {}
 
+ETerminationRequested::ETerminationRequested()
+    : std::runtime_error("работа прервана: процесс получил сигнал завершения") {}
+
+void StopWhenTerminationRequested() {
+  if (TerminationRequested()) throw ETerminationRequested();
+}
+
 }  // namespace morvel

@@ -39,4 +39,16 @@ class EConvertError : public EMorvelError {
   using EMorvelError::EMorvelError;
 };
 
+// The process was asked to end (NoteTerminationRequests): the run stops where it
+// is and ends like any other failure. Not an error of the program, so no trace
+// of it is written.
+class ETerminationRequested : public std::runtime_error {
+ public:
+  ETerminationRequested();
+};
+
+// Raises ETerminationRequested once the process has been asked to end. Called
+// between the steps of a run, where nothing catches it on the way to the top.
+void StopWhenTerminationRequested();
+
 }  // namespace morvel

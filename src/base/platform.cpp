@@ -13,8 +13,13 @@
 #include <shellapi.h>
 #else
 #include <dlfcn.h>
+#include <fcntl.h>
+#include <locale.h>
+#include <signal.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <csignal>
 #include <cstdlib>
 #endif
 
@@ -96,6 +101,34 @@ bool ReplaceFileWith(const std::filesystem::path& from, const std::filesystem::p
   }
 }
 
+long CurrentProcessId() { return static_cast<long>(GetCurrentProcessId()); }
+
+bool ProcessIsAlive(long pid) {
+  if (pid <= 0) return false;
+  HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, static_cast<DWORD>(pid));
+  if (process == nullptr) return GetLastError() != ERROR_INVALID_PARAMETER;  // no such process
+  DWORD code = 0;
+  const bool alive = !GetExitCodeProcess(process, &code) || code == STILL_ACTIVE;
+  CloseHandle(process);
+  return alive;
+}
+
+bool CreateNewFile(const std::filesystem::path& file) {
+  HANDLE h = CreateFileW(file.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                         CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return false;
+  CloseHandle(h);
+  return true;
+}
+
+// The calling system ends a Windows process with TerminateProcess, which no
+// handler sees: there is nothing to install.
+void NoteTerminationRequests() {}
+bool TerminationRequested() { return false; }
+
+TUtf8CharacterScope::TUtf8CharacterScope() = default;
+TUtf8CharacterScope::~TUtf8CharacterScope() = default;
+
 #else
 
 std::filesystem::path ExecutablePath() {
@@ -128,6 +161,57 @@ std::vector<std::string> CommandLineWords(int argc, char** argv) { return std::v
 bool ReplaceFileWith(const std::filesystem::path& from, const std::filesystem::path& to, std::error_code& ec) {
   std::filesystem::rename(from, to, ec);
   return !ec;
+}
+
+long CurrentProcessId() { return static_cast<long>(getpid()); }
+
+bool ProcessIsAlive(long pid) {
+  if (pid <= 0) return false;
+  if (kill(static_cast<pid_t>(pid), 0) == 0) return true;
+  return errno != ESRCH;  // EPERM: it lives, as another user's process
+}
+
+bool CreateNewFile(const std::filesystem::path& file) {
+  const int fd = open(file.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+  if (fd < 0) return false;
+  close(fd);
+  return true;
+}
+
+namespace {
+
+volatile std::sig_atomic_t gTerminationRequested = 0;
+
+void NoteTermination(int) { gTerminationRequested = 1; }
+
+}  // namespace
+
+void NoteTerminationRequests() {
+  struct sigaction action {};
+  action.sa_handler = &NoteTermination;
+  sigemptyset(&action.sa_mask);
+  // Interrupted reads and writes start again; the run looks at the flag itself.
+  action.sa_flags = SA_RESTART;
+  sigaction(SIGTERM, &action, nullptr);
+}
+
+bool TerminationRequested() { return gTerminationRequested != 0; }
+
+TUtf8CharacterScope::TUtf8CharacterScope() {
+  locale_t utf8 = static_cast<locale_t>(nullptr);
+  for (const char* name : {"C.UTF-8", "C.utf8", "en_US.UTF-8"}) {
+    utf8 = newlocale(LC_CTYPE_MASK, name, static_cast<locale_t>(nullptr));
+    if (utf8 != static_cast<locale_t>(nullptr)) break;
+  }
+  if (utf8 == static_cast<locale_t>(nullptr)) return;
+  fLocale = utf8;
+  fPrevious = uselocale(utf8);
+}
+
+TUtf8CharacterScope::~TUtf8CharacterScope() {
+  if (fLocale == nullptr) return;
+  uselocale(static_cast<locale_t>(fPrevious));
+  freelocale(static_cast<locale_t>(fLocale));
 }
 
 #endif

@@ -57,6 +57,43 @@ std::vector<std::string> SplitWindowsCommandLine(std::string_view line);
 // for about two seconds. On failure `to` is unchanged and the result is false.
 bool ReplaceFileWith(const std::filesystem::path& from, const std::filesystem::path& to, std::error_code& ec);
 
+// The identifier of the running process.
+long CurrentProcessId();
+// Whether a process of that identifier exists now (of any user). A process that
+// cannot be asked about counts as alive: callers use this to leave alone what
+// may still be in use.
+bool ProcessIsAlive(long pid);
+
+// Makes an empty file that must not exist yet, in one step that no other
+// process can get between: false when the name is taken or the file cannot be
+// made. The caller opens it afterwards as its own.
+bool CreateNewFile(const std::filesystem::path& file);
+
+// From this call on, a request to end the process (SIGTERM on POSIX) no longer
+// kills it at once but is noted, so that the run can stop at its next step and
+// end like any other failure: its temporary files removed, its log entry
+// written. On Windows a process is ended without a signal it could catch, so
+// nothing is installed there and no request is ever noted.
+void NoteTerminationRequests();
+bool TerminationRequested();
+
+// While the object lives, the calling thread's multibyte character set is
+// UTF-8, whatever the process locale: libarchive converts entry names into that
+// set, and the program wants them as UTF-8. Other threads and the process
+// locale are not touched. On Windows names are taken wide instead, and the
+// object does nothing.
+class TUtf8CharacterScope {
+ public:
+  TUtf8CharacterScope();
+  ~TUtf8CharacterScope();
+  TUtf8CharacterScope(const TUtf8CharacterScope&) = delete;
+  TUtf8CharacterScope& operator=(const TUtf8CharacterScope&) = delete;
+
+ private:
+  void* fLocale = nullptr;    // the UTF-8 locale made for the scope
+  void* fPrevious = nullptr;  // the thread's locale before it
+};
+
 // Builds whose allocator is a sanitizer's own: they check that everything is
 // freed, and glibc's tunables mean nothing to them.
 #if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)

@@ -207,6 +207,20 @@ TRunFolder::~TRunFolder() {
 
 // ---- The start-up cleaning -----------------------------------------------------
 
+bool RunMayBeAlive(const std::filesystem::path& tempFolder, const std::string& runName) {
+  const std::string prefix = kRunPrefix;
+  if (runName.compare(0, prefix.size(), prefix) != 0) return true;
+  const std::size_t dash = runName.find('-', prefix.size());
+  if (dash == std::string::npos || dash == prefix.size() || dash - prefix.size() > 10) return true;
+  long pid = 0;
+  for (std::size_t i = prefix.size(); i < dash; ++i) {
+    if (runName[i] < '0' || runName[i] > '9') return true;
+    pid = pid * 10 + (runName[i] - '0');
+  }
+  if (TFileLock::IsHeld(LockFileOf(tempFolder / runName))) return true;
+  return ProcessIsAlive(pid);
+}
+
 void CleanTempFolder(const std::filesystem::path& tempFolder) {
   std::error_code ec;
   std::vector<std::filesystem::path> entries;

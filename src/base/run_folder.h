@@ -64,6 +64,12 @@ class TRunFolder {
   std::unique_ptr<TFileLock> fLock;
 };
 
+// Whether the run of that folder name ("run-<process id>-<unique>") may still be
+// at work: its lock in `tempFolder` is held, or a process of its id lives (a run
+// of another data folder keeps its lock elsewhere). A name of another form is
+// taken as a live run's, to be left alone.
+bool RunMayBeAlive(const std::filesystem::path& tempFolder, const std::string& runName);
+
 // The start-up cleaning of Temp: removes every entry that no live run holds (the
 // folders and lock files of ended runs, and whatever else lies there), keeping
 // the folders and lock files of live runs. Failures are ignored: what cannot be

@@ -227,7 +227,7 @@ bool TryStrToInt(std::string_view text, int& value) {
 int StrToInt(std::string_view text) {
   int value = 0;
   if (!TryStrToInt(text, value)) {
-    throw EConvertError("'" + std::string(text) + "' is not a valid integer value");
+    throw EConvertError("'" + QuotedInput(text) + "' is not a valid integer value");
   }
   return value;
 }
@@ -270,7 +270,7 @@ bool TryStrToFloat(std::string_view text, double& value) {
 double StrToFloat(std::string_view text) {
   double value = 0;
   if (!TryStrToFloat(text, value)) {
-    throw EConvertError("'" + std::string(text) + "' is not a valid floating point value");
+    throw EConvertError("'" + QuotedInput(text) + "' is not a valid floating point value");
   }
   return value;
 }
@@ -315,6 +315,14 @@ std::string FloatToStr(double value) {
     }
   }
   return out;
+}
+
+std::string QuotedInput(std::string_view text, std::size_t maxBytes) {
+  if (text.size() <= maxBytes) return std::string(text);
+  std::size_t cut = maxBytes;
+  // Back to the start of a character, never into the middle of its bytes.
+  while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;
+  return std::string(text.substr(0, cut)) + "… (всего " + IntToStr(static_cast<long long>(text.size())) + " байт)";
 }
 
 std::string HtmlEscape(std::string_view text) {

@@ -2,6 +2,7 @@
 // comparison follow Unicode (ICU), so Cyrillic and Latin letters both work.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -54,6 +55,13 @@ double StrToFloat(std::string_view text);
 // process's decimal separator, scientific notation only for very large or very
 // small values.
 std::string FloatToStr(double value);
+
+// Input text as a message quotes it: whole when short, otherwise its first
+// `maxBytes` bytes (cut between characters; some 500 Cyrillic letters by
+// default) and the length of the whole. A malformed line of a hundred
+// megabytes must not be copied into the log, the trace and standard error.
+inline constexpr std::size_t kQuotedInputBytes = 1000;
+std::string QuotedInput(std::string_view text, std::size_t maxBytes = kQuotedInputBytes);
 
 // Escapes &, <, > and " so that a text from an input file can stand in HTML.
 std::string HtmlEscape(std::string_view text);

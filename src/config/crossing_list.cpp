@@ -11,7 +11,7 @@ namespace morvel {
 
 TCrossRec TCrossRec::FromLine(const std::string& line) {
   const std::vector<std::string> fields = Split(line, '/');
-  if (fields.size() < 4) throw EConvertError("'" + line + "' is not a valid crossing-list line");
+  if (fields.size() < 4) throw EConvertError("'" + QuotedInput(line) + "' is not a valid crossing-list line");
   TCrossRec rec;
   rec.FSRegNum = Trim(fields[0]);
   rec.FERegNum = Trim(fields[1]);

@@ -16,7 +16,7 @@ const std::string kTenBlanks(10, ' ');
 
 bool ReadFlag(const std::string& flags, std::size_t index, bool required) {
   if (index >= flags.size() || flags[index] < '0' || flags[index] > '9') {
-    if (required) throw EConvertError("'" + flags + "' is not a valid integer value");
+    if (required) throw EConvertError("'" + QuotedInput(flags) + "' is not a valid integer value");
     return false;
   }
   return flags[index] != '0';

@@ -34,7 +34,7 @@ bool TryReadDecimal(std::string_view text, double& value) { return TryStrToFloat
 double ReadDecimal(const TMyNode& node) {
   double value = 0;
   if (!TryReadDecimal(node.text(), value)) {
-    throw EConvertError("Не число \"" + std::string(node.text()) + "\" в элементе " + node.GetXPath());
+    throw EConvertError("Не число \"" + QuotedInput(node.text()) + "\" в элементе " + node.GetXPath());
   }
   return value;
 }
@@ -48,7 +48,7 @@ TDate AttrDate(const TMyNode& node, std::string_view name) {
   }
   TDate date = 0;
   if (!TryParseDate(attrib->text(), "dd.mm.yyyy", '.', date)) {
-    throw EConvertError("Неверная дата \"" + std::string(attrib->text()) + "\" в атрибуте " + std::string(name) + " элемента " +
+    throw EConvertError("Неверная дата \"" + QuotedInput(attrib->text()) + "\" в атрибуте " + std::string(name) + " элемента " +
                         node.GetXPath());
   }
   return date;

@@ -27,6 +27,23 @@ std::string OnOneLine(const std::string& entry) {
   }
   return line;
 }
+// Makes the new file `stem` + `extension` for this process alone. Log and trace
+// files are named by the millisecond, and headless runs of one user may start
+// in the same one: the first keeps the usual name, a later one finds it taken
+// and adds its process id, so no run writes into or replaces another's file.
+std::string CreateOwnFile(const std::string& stem, const std::string& extension) {
+  const std::string usual = stem + extension;
+  if (CreateNewFile(PathFromUtf8(usual))) return usual;
+  std::error_code ec;
+  if (!std::filesystem::exists(PathFromUtf8(usual), ec)) throw EMorvelError("Cannot create the file \"" + usual + "\"");
+  const std::string own = stem + "-" + std::to_string(CurrentProcessId());
+  for (int attempt = 1; attempt <= 100; ++attempt) {
+    const std::string name = attempt == 1 ? own + extension : own + "-" + std::to_string(attempt) + extension;
+    if (CreateNewFile(PathFromUtf8(name))) return name;
+  }
+  throw EMorvelError("Cannot create the file \"" + usual + "\" under a name of its own");
+}
+
 }  // namespace
 
 TLogger::~TLogger() = default;
@@ -55,8 +72,8 @@ void TLogger::WriteLine(const std::string& line) {
 void TLogger::AddEntry(const std::string& entry, bool isError) {
   if (!Initialized() || (!isError && !fLogNonCritical)) return;
   if (!fLogFile.is_open()) {
-    fFileName = fLogPath + fProgramName + "Log_" + LogTimeStamp() + ".log";
     CreateLogFolder();
+    fFileName = CreateOwnFile(fLogPath + fProgramName + "Log_" + LogTimeStamp(), ".log");
     fLogFile.open(PathFromUtf8(fFileName), std::ios::binary | std::ios::trunc);
     if (!fLogFile) throw EMorvelError("Cannot create the log file \"" + fFileName + "\"");
     fLogFile << kUtf8Bom;
@@ -73,8 +90,8 @@ std::string TLogger::SaveStackTrace(const std::string& message, const std::vecto
   for (const std::string& frame : stack) {
     if (fLogFile.is_open()) WriteLine("    " + frame);
   }
-  const std::string traceName = fLogPath + fProgramName + "Exception_" + LogTimeStamp() + ".trace";
   CreateLogFolder();
+  const std::string traceName = CreateOwnFile(fLogPath + fProgramName + "Exception_" + LogTimeStamp(), ".trace");
   std::ofstream trace(PathFromUtf8(traceName), std::ios::binary | std::ios::trunc);
   if (!trace) throw EMorvelError("Cannot create the trace file \"" + traceName + "\"");
   trace << kUtf8Bom << "Сообщение об ошибке: " << message << "\r\n";

@@ -23,6 +23,9 @@ void TFileLineWriter::WriteBytes(std::string_view bytes) {
   // Buffered: one file is written by one writer at a time, and a protocol of a
   // large employer has hundreds of thousands of lines, each of which cost a
   // system call when flushed. Close writes the rest and tells of any failure.
+  // A protocol of a large employer takes a while to write: a run asked to end
+  // stops here, and the writer's owner removes the unfinished file.
+  StopWhenTerminationRequested();
   fOut.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   Check();
 }

@@ -1,11 +1,13 @@
 #include "protocol/protocol_former.h"
 
+#include <chrono>
 #include <system_error>
 
 #include "base/dates.h"
 #include "base/error.h"
 #include "base/exit_code.h"
 #include "base/platform.h"
+#include "base/run_folder.h"
 #include "base/text.h"
 #include "config/settings.h"
 
@@ -310,6 +312,47 @@ std::string TProtocolFormer::WriteFinalFile(Body&& body) {
   return fileName;
 }
 
+namespace {
+
+// A temporary protocol still growing is written line by line, each line
+// flushed; one untouched for this long belongs to no run that is writing it.
+constexpr auto kQuietTemporaryProtocol = std::chrono::minutes(10);
+
+// The run folder's name within a temporary protocol's name; empty for any
+// other file.
+std::string RunOfTemporaryProtocol(const std::string& fileName) {
+  constexpr std::string_view kStart = "MORVEL-";
+  constexpr std::string_view kMiddle = ".html.";
+  constexpr std::string_view kEnd = ".tmp";
+  if (fileName.compare(0, kStart.size(), kStart) != 0 || fileName.size() < kEnd.size() ||
+      fileName.compare(fileName.size() - kEnd.size(), kEnd.size(), kEnd) != 0) {
+    return std::string();
+  }
+  const std::size_t middle = fileName.rfind(kMiddle);
+  if (middle == std::string::npos) return std::string();
+  const std::size_t from = middle + kMiddle.size();
+  if (from + kEnd.size() > fileName.size()) return std::string();
+  return fileName.substr(from, fileName.size() - kEnd.size() - from);
+}
+
+}  // namespace
+
+std::vector<std::filesystem::path> RemoveTemporaryProtocolsOfEndedRuns(const std::filesystem::path& reportFolder,
+                                                                      const std::filesystem::path& tempFolder) {
+  std::vector<std::filesystem::path> removed;
+  std::error_code ec;
+  const auto quietSince = std::filesystem::file_time_type::clock::now() - kQuietTemporaryProtocol;
+  for (std::filesystem::directory_iterator it(reportFolder, ec), end; !ec && it != end; it.increment(ec)) {
+    const std::string run = RunOfTemporaryProtocol(PathToUtf8(it->path().filename()));
+    std::error_code fileError;
+    if (run.empty() || !it->is_regular_file(fileError)) continue;
+    const auto written = std::filesystem::last_write_time(it->path(), fileError);
+    if (fileError || written > quietSince || RunMayBeAlive(tempFolder, run)) continue;
+    if (std::filesystem::remove(it->path(), fileError)) removed.push_back(it->path());
+  }
+  return removed;
+}
+
 std::string TProtocolFormer::PrintProtocol(int VerificationCount) {
   return WriteFinalFile([&] {
     WriteHeader(ExitCode(), FSettings.FOrgName);
@@ -345,6 +388,14 @@ std::string TProtocolFormer::printBadProtocol(TProtocolMessageList& /*ListErrors
     }
     if (ExitCode == 21 || ExitCode == 11) {
       for (const std::unique_ptr<TProtocolMessage>& message : fSearchErrors) PrintOne(*message);
+    }
+    if (ExitCode == 10) {
+      // No file to read may be the fault of a refused archive: its errors say
+      // which one and why. The search's notes that no file was found stay
+      // unprinted, as the heading above says it.
+      for (const std::unique_ptr<TProtocolMessage>& message : fSearchErrors) {
+        if (message->IsError) PrintOne(*message);
+      }
     }
     if (ExitCode == 25) {
       w.WriteLine(

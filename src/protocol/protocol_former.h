@@ -63,6 +63,15 @@ inline TSetProtocolData ProtocolDataOf(TVerification& v) {
   return data;
 }
 
+// A run writes its protocol under a temporary name of its own beside the final
+// one ("<protocol>.html.<run folder>.tmp") and renames it when it is whole; a
+// run killed meanwhile leaves it behind. Removes from the report folder the
+// temporaries of runs that no longer live (RunMayBeAlive) and that nothing has
+// written for a while, in case a run on another machine writes into a shared
+// folder. Returns the files removed; failures are passed over.
+std::vector<std::filesystem::path> RemoveTemporaryProtocolsOfEndedRuns(const std::filesystem::path& reportFolder,
+                                                                      const std::filesystem::path& tempFolder);
+
 class TProtocolFormer : public TLoggingObject {
  public:
   // The display names of the pack forms, in the order of TPDType.

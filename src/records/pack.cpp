@@ -154,7 +154,7 @@ bool TPack::TryGetPackDateAsDate(TDate& date) const {
 
 TDate TPack::GetPackDateAsDate() const {
   TDate date = 0;
-  if (!TryGetPackDateAsDate(date)) throw EConvertError("'" + FPackDate + "' is not a valid date");
+  if (!TryGetPackDateAsDate(date)) throw EConvertError("'" + QuotedInput(FPackDate) + "' is not a valid date");
   return date;
 }
 

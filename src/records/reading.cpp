@@ -21,7 +21,7 @@ bool TryParsePointNumber(std::string_view text, double& value) { return TryStrTo
 double ParsePointNumber(std::string_view text) {
   double value = 0;
   if (!TryParsePointNumber(text, value)) {
-    throw EConvertError("'" + std::string(text) + "' is not a valid floating point value");
+    throw EConvertError("'" + QuotedInput(text) + "' is not a valid floating point value");
   }
   return value;
 }

@@ -3,145 +3,221 @@
 #include <archive.h>
 #include <archive_entry.h>
 
+#include <array>
 #include <fstream>
 #include <memory>
 #include <string_view>
 #include <system_error>
+#include <unordered_map>
+#include <vector>
 
+#include "base/platform.h"
 #include "base/text.h"
 
 namespace morvel {
 namespace {
 
+namespace fs = std::filesystem;
+
+constexpr std::size_t kReadBlock = 64 * 1024;
+
 struct TArchiveFree {
   void operator()(archive* a) const { archive_read_free(a); }
 };
 
-std::filesystem::path PathOf(const std::string& utf8) {
-  return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+#ifdef _WIN32
+int OpenArchive(archive* a, const fs::path& path) { return archive_read_open_filename_w(a, path.c_str(), kReadBlock); }
+
+// Windows archivers and libarchive agree on wide names there.
+std::string EntryName(archive_entry* entry) {
+  const wchar_t* wide = archive_entry_pathname_w(entry);
+  return wide != nullptr ? PathToUtf8(fs::path(wide)) : std::string();
+}
+#else
+int OpenArchive(archive* a, const fs::path& path) {
+  return archive_read_open_filename(a, PathToUtf8(path).c_str(), kReadBlock);
 }
 
-// The entry's name as UTF-8 when the archive says how it is encoded, else its bytes.
+// In the thread's UTF-8 character set (TUtf8CharacterScope) libarchive hands
+// the name over as UTF-8; a name it cannot convert comes back as none.
 std::string EntryName(archive_entry* entry) {
-  if (const char* utf8 = archive_entry_pathname_utf8(entry)) return utf8;
-  if (const char* raw = archive_entry_pathname(entry)) return raw;
-  return {};
+  const char* name = archive_entry_pathname(entry);
+  return name != nullptr ? name : std::string();
 }
+#endif
 
 std::string ErrorText(archive* a) {
   const char* text = archive_error_string(a);
   return text != nullptr ? text : "";
 }
 
-// False, with the reason, for a name that would lead out of the target folder.
-bool IsSafeName(const std::string& name, std::string& why) {
-  if (!name.empty() && (name.front() == '/' || name.front() == '\\' || (name.size() > 1 && name[1] == ':'))) {
-    why = "абсолютное имя элемента архива: " + name;
-    return false;
-  }
-  std::size_t start = 0;
-  while (start <= name.size()) {
-    std::size_t end = name.find_first_of("/\\", start);
-    if (end == std::string::npos) end = name.size();
-    if (name.compare(start, end - start, "..") == 0) {
-      why = "имя элемента архива выводит за пределы папки: " + name;
-      return false;
-    }
-    start = end + 1;
-  }
-  return true;
+// The text after the last separator of either kind.
+std::string_view LastComponent(std::string_view name) {
+  const std::size_t separator = name.find_last_of("/\\");
+  return separator == std::string_view::npos ? name : name.substr(separator + 1);
 }
 
-// The last non-empty component of a name ("" when there is none).
-std::string LastComponent(const std::string& name) {
-  std::string last;
-  std::size_t start = 0;
-  while (start <= name.size()) {
-    std::size_t end = name.find_first_of("/\\", start);
-    if (end == std::string::npos) end = name.size();
-    if (end > start && name.compare(start, end - start, ".") != 0) last = name.substr(start, end - start);
-    start = end + 1;
+bool IsWindowsReservedCharacter(char c) {
+  return static_cast<unsigned char>(c) < 32 || std::string_view("<>:\"|?*").find(c) != std::string_view::npos;
+}
+
+bool IsDeviceName(std::string_view fileName) {
+  const std::string stem = UpperCase(fileName.substr(0, fileName.find('.')));
+  static const std::array<std::string_view, 4> plain = {"CON", "PRN", "AUX", "NUL"};
+  for (std::string_view device : plain) {
+    if (stem == device) return true;
   }
-  return last;
+  return stem.size() == 4 && (stem.compare(0, 3, "COM") == 0 || stem.compare(0, 3, "LPT") == 0) && stem[3] >= '1' &&
+         stem[3] <= '9';
+}
+
+// Windows drops trailing dots and blanks and ignores letter case: two names
+// that differ only there are one file.
+std::string SameFileKey(std::string_view fileName) {
+  const std::size_t end = fileName.find_last_not_of(". ");
+  return LowerCase(fileName.substr(0, end == std::string_view::npos ? 0 : end + 1));
 }
 
 std::string TooLarge(std::uint64_t maxBytes) {
   return "распакованное содержимое архива больше " + IntToStr(static_cast<long long>(maxBytes)) + " байт";
 }
 
+std::string TooManyEntries(std::size_t maxEntries) {
+  return "в архиве больше " + IntToStr(static_cast<long long>(maxEntries)) + " элементов";
+}
+
+// One archive being unpacked: the files written so far, by the key of their
+// names, so that each entry is checked against all earlier ones at once.
+class TExtraction {
+ public:
+  TExtraction(const fs::path& folder, std::uint64_t maxBytes) : fFolder(folder), fMaxBytes(maxBytes) {}
+
+  TZipExtraction& Result() { return fResult; }
+
+  // Whether the entry may go into the folder, noting why not.
+  bool Admit(const std::string& name, std::string& fileName) {
+    if (name.empty()) return Refuse(name, "имя элемента не удается прочитать");
+    fileName = ArchiveEntryFileName(name);
+    const std::string key = SameFileKey(fileName);
+    if (key.empty()) return Refuse(name, "в имени элемента нет имени файла");
+    const auto [taken, fresh] = fNames.try_emplace(key, name);
+    if (!fresh) return Refuse(name, "имя файла уже занято элементом " + taken->second);
+    return true;
+  }
+
+  // Writes the entry's data; false with the archive's failure when it must stop.
+  bool Write(archive* a, const std::string& fileName, std::string& failure) {
+    const fs::path target = fFolder / PathFromUtf8(fileName);
+    std::ofstream out(target, std::ios::binary | std::ios::trunc);
+    if (!out) return Fail("не удается записать файл " + PathToUtf8(target), failure);
+    fResult.files.push_back(target);
+    for (;;) {
+      const la_ssize_t n = archive_read_data(a, fBuffer.data(), fBuffer.size());
+      if (n == 0) break;
+      if (n < 0) return Fail("архив поврежден: " + ErrorText(a), failure);
+      fTotal += static_cast<std::uint64_t>(n);
+      if (fTotal > fMaxBytes) return Fail(TooLarge(fMaxBytes), failure);
+      out.write(fBuffer.data(), n);
+      if (!out) return Fail("не удается записать файл " + PathToUtf8(target), failure);
+    }
+    out.close();
+    if (!out) return Fail("не удается записать файл " + PathToUtf8(target), failure);
+    return true;
+  }
+
+  // Whether an entry that states its size still fits in what is left of the limit.
+  bool Fits(archive_entry* entry) const {
+    return archive_entry_size_is_set(entry) == 0 || archive_entry_size(entry) <= 0 ||
+           static_cast<std::uint64_t>(archive_entry_size(entry)) <= fMaxBytes - fTotal;
+  }
+
+ private:
+  bool Refuse(const std::string& name, std::string reason) {
+    fResult.refused.push_back({name, std::move(reason)});
+    return false;
+  }
+
+  static bool Fail(std::string why, std::string& failure) {
+    failure = std::move(why);
+    return false;
+  }
+
+  fs::path fFolder;
+  std::uint64_t fMaxBytes;
+  std::uint64_t fTotal = 0;
+  std::unordered_map<std::string, std::string> fNames;  // key of a file name -> the entry that took it
+  std::vector<char> fBuffer = std::vector<char>(kReadBlock);
+  TZipExtraction fResult;
+};
+
+TZipExtraction Refused(TZipExtraction result, std::string why) {
+  std::error_code ec;
+  for (const auto& file : result.files) fs::remove(file, ec);
+  result.ok = false;
+  result.failure = std::move(why);
+  result.files.clear();
+  result.refused.clear();
+  return result;
+}
+
 }  // namespace
 
-TZipExtraction ExtractZipArchive(const std::filesystem::path& archivePath, const std::filesystem::path& folder,
-                                 std::uint64_t maxBytes) {
-  TZipExtraction result;
-  std::error_code ec;
-  auto refuse = [&](std::string why) {
-    result.ok = false;
-    result.failure = std::move(why);
-    for (const auto& file : result.files) std::filesystem::remove(file, ec);
-    result.files.clear();
-    return result;
-  };
+std::string ArchiveEntryFileName(const std::string& entryName) {
+  std::string fileName(LastComponent(entryName));
+  if (fileName.empty() || fileName == "." || fileName == "..") return std::string();
+  for (char& c : fileName) {
+    if (IsWindowsReservedCharacter(c)) c = '_';
+  }
+  if (IsDeviceName(fileName)) fileName.insert(0, "_");
+  return fileName;
+}
+
+TZipExtraction ExtractZipArchive(const fs::path& archivePath, const fs::path& folder, std::uint64_t maxBytes,
+                                 std::size_t maxEntries) {
+  TExtraction extraction(folder, maxBytes);
   try {
+    const TUtf8CharacterScope utf8Names;
     std::unique_ptr<archive, TArchiveFree> a(archive_read_new());
-    if (!a) return refuse("не удается открыть архив");
+    if (!a) return Refused(std::move(extraction.Result()), "не удается открыть архив");
     archive_read_support_format_zip(a.get());
     archive_read_support_filter_none(a.get());
-    if (archive_read_open_filename(a.get(), archivePath.string().c_str(), 64 * 1024) != ARCHIVE_OK) {
-      return refuse(std::string("не удается открыть архив: ") + ErrorText(a.get()));
+    // Names without the UTF-8 flag are in the OEM code page of a Russian
+    // Windows, whatever the code page of the machine that reads them.
+    archive_read_set_format_option(a.get(), "zip", "hdrcharset", "CP866");
+    if (OpenArchive(a.get(), archivePath) != ARCHIVE_OK) {
+      return Refused(std::move(extraction.Result()), "не удается открыть архив: " + ErrorText(a.get()));
     }
-    std::filesystem::create_directories(folder, ec);
-    if (ec) return refuse("не удается создать папку " + folder.string());
+    std::error_code ec;
+    fs::create_directories(folder, ec);
+    if (ec) return Refused(std::move(extraction.Result()), "не удается создать папку " + PathToUtf8(folder));
 
-    std::uint64_t total = 0;
+    std::size_t entries = 0;
     archive_entry* entry = nullptr;
     for (;;) {
       const int rc = archive_read_next_header(a.get(), &entry);
       if (rc == ARCHIVE_EOF) break;
       if (rc != ARCHIVE_OK && rc != ARCHIVE_WARN) {
-        return refuse(std::string("архив поврежден: ") + ErrorText(a.get()));
+        return Refused(std::move(extraction.Result()), "архив поврежден: " + ErrorText(a.get()));
       }
-      const std::string name = EntryName(entry);
-      std::string why;
-      if (!IsSafeName(name, why)) return refuse(why);
+      if (++entries > maxEntries) return Refused(std::move(extraction.Result()), TooManyEntries(maxEntries));
       if (archive_entry_filetype(entry) != AE_IFREG) continue;
       // An entry that says it is bigger than what is left of the limit is refused
-      // before a byte of it is written; the count below still catches one that
-      // hides its size or lies about it.
-      if (archive_entry_size_is_set(entry) != 0 && archive_entry_size(entry) > 0 &&
-          static_cast<std::uint64_t>(archive_entry_size(entry)) > maxBytes - total) {
-        return refuse(TooLarge(maxBytes));
+      // before a byte of it is written; the count while writing still catches one
+      // that hides its size or lies about it.
+      if (!extraction.Fits(entry)) return Refused(std::move(extraction.Result()), TooLarge(maxBytes));
+      std::string fileName;
+      if (!extraction.Admit(EntryName(entry), fileName)) continue;
+      std::string failure;
+      if (!extraction.Write(a.get(), fileName, failure)) {
+        return Refused(std::move(extraction.Result()), failure);
       }
-      const std::string last = LastComponent(name);
-      if (last.empty()) return refuse("элемент архива без имени файла: " + name);
-      const std::filesystem::path target = folder / PathOf(last);
-      std::ofstream out(target, std::ios::binary | std::ios::trunc);
-      if (!out) return refuse("не удается записать файл " + target.string());
-      bool known = false;
-      for (const auto& f : result.files) known = known || f == target;
-      if (!known) result.files.push_back(target);
-      char buffer[64 * 1024];
-      for (;;) {
-        const la_ssize_t n = archive_read_data(a.get(), buffer, sizeof buffer);
-        if (n == 0) break;
-        if (n < 0) return refuse(std::string("архив поврежден: ") + ErrorText(a.get()));
-        total += static_cast<std::uint64_t>(n);
-        if (total > maxBytes) {
-          out.close();
-          return refuse(TooLarge(maxBytes));
-        }
-        out.write(buffer, n);
-        if (!out) return refuse("не удается записать файл " + target.string());
-      }
-      out.close();
-      if (!out) return refuse("не удается записать файл " + target.string());
     }
-    result.ok = true;
-    return result;
+    extraction.Result().ok = true;
+    return std::move(extraction.Result());
   } catch (const std::exception& e) {
-    return refuse(std::string("ошибка распаковки: ") + e.what());
+    return Refused(std::move(extraction.Result()), std::string("ошибка распаковки: ") + e.what());
   } catch (...) {
-    return refuse("ошибка распаковки");
+    return Refused(std::move(extraction.Result()), "ошибка распаковки");
   }
 }
 

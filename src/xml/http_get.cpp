@@ -7,7 +7,9 @@
 #include <cstdlib>
 #include <memory>
 #include <string_view>
+#include <vector>
 
+#include "base/platform.h"
 #include "base/text.h"
 
 namespace morvel {
@@ -41,8 +43,20 @@ void InitCurlOnce() {
   (void)initialised;
 }
 
+std::size_t ReadDefaultBodyLimit() {
+  // Integration tests of the real program lower the limit this way, so that a
+  // refused answer costs them little.
+  if (const char* env = std::getenv("MORVEL_HTTP_BODY_LIMIT")) {
+    double bytes = 0;
+    if (TryStrToFloat(env, bytes) && bytes >= 1 && bytes <= static_cast<double>(kMaxHttpBody)) {
+      return static_cast<std::size_t>(bytes);
+    }
+  }
+  return kMaxHttpBody;
+}
+
 std::size_t& BodyLimit() {
-  static std::size_t limit = kMaxHttpBody;
+  static std::size_t limit = ReadDefaultBodyLimit();
   return limit;
 }
 
@@ -51,9 +65,20 @@ std::string& LastFailure() {
   return reason;
 }
 
+// An answer whose length is not stated arrives in pieces of growing size: a
+// string grown by doubling would hold the old and the new copy at once, near
+// twice the limit for an answer that is then refused. The largest pieces are
+// big enough for the C library to give their memory back to the system as soon
+// as they are freed.
+constexpr std::size_t kFirstPiece = std::size_t{64} << 10;
+constexpr std::size_t kLargestPiece = std::size_t{64} << 20;
+
 struct TBody {
   CURL* curl = nullptr;
-  std::string text;
+  bool started = false;
+  std::string text;                 // the whole body, when its length was stated
+  std::vector<std::string> pieces;  // otherwise, in order
+  std::size_t size = 0;
   bool tooLarge = false;
 };
 
@@ -66,20 +91,59 @@ void ReserveStatedLength(TBody& body) {
   if (stated > 0 && static_cast<std::uint64_t>(stated) <= BodyLimit()) body.text.reserve(static_cast<std::size_t>(stated));
 }
 
+void AppendPiece(TBody& body, const char* data, std::size_t n) {
+  if (!body.text.empty()) body.pieces.push_back(std::move(body.text));  // more than it stated
+  body.text = std::string();
+  while (n > 0) {
+    if (body.pieces.empty() || body.pieces.back().size() == body.pieces.back().capacity()) {
+      const std::size_t room =
+          body.pieces.empty() ? kFirstPiece : std::clamp(body.pieces.back().size() * 2, kFirstPiece, kLargestPiece);
+      body.pieces.emplace_back();
+      body.pieces.back().reserve(room);
+    }
+    std::string& piece = body.pieces.back();
+    const std::size_t part = std::min(n, piece.capacity() - piece.size());
+    piece.append(data, part);
+    data += part;
+    n -= part;
+  }
+}
+
 size_t AppendBody(char* data, size_t size, size_t count, void* userData) {
   const size_t n = size * count;
   auto* body = static_cast<TBody*>(userData);
-  if (body->text.size() + n > BodyLimit()) {
+  if (body->size + n > BodyLimit()) {
     body->tooLarge = true;
     return 0;  // makes curl give up with a write error
   }
   try {
-    if (body->text.empty()) ReserveStatedLength(*body);
-    body->text.append(data, n);
+    if (!body->started) {
+      body->started = true;
+      ReserveStatedLength(*body);
+    }
+    if (body->pieces.empty() && body->text.size() + n <= body->text.capacity()) {
+      body->text.append(data, n);
+    } else {
+      AppendPiece(*body, data, n);
+    }
+    body->size += n;
   } catch (...) {
     return 0;
   }
   return n;
+}
+
+// The body as one text; each piece is let go of as soon as it is copied, so
+// the joining holds little more than the body once.
+std::string WholeBody(TBody& body) {
+  if (body.pieces.empty()) return std::move(body.text);
+  std::string whole;
+  whole.reserve(body.size);
+  for (std::string& piece : body.pieces) {
+    whole += piece;
+    std::string().swap(piece);
+  }
+  return whole;
 }
 
 std::string Reason(CURLcode code, const TBody& body, const std::string& url) {
@@ -87,6 +151,7 @@ std::string Reason(CURLcode code, const TBody& body, const std::string& url) {
     case CURLE_COULDNT_CONNECT: return "соединение не установлено (сервер отказал в подключении или недоступен)";
     case CURLE_COULDNT_RESOLVE_HOST: return "адрес сервера не найден";
     case CURLE_OPERATION_TIMEDOUT: return "истекло время ожидания ответа";
+    case CURLE_ABORTED_BY_CALLBACK: return "запрос прерван: процесс получил сигнал завершения";
     case CURLE_WRITE_ERROR:
       if (body.tooLarge) return "ответ больше " + IntToStr(static_cast<long long>(BodyLimit())) + " байт";
       break;
@@ -97,6 +162,12 @@ std::string Reason(CURLcode code, const TBody& body, const std::string& url) {
     default: break;
   }
   return std::string("ошибка HTTP-клиента: ") + curl_easy_strerror(code);
+}
+
+// Asked to end, the process gives up a request at once instead of waiting for
+// its time-out; the run then stops at its next step.
+int AbortWhenTerminating(void*, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
+  return TerminationRequested() ? 1 : 0;
 }
 
 struct TCurlCleanup {
@@ -145,6 +216,8 @@ std::optional<std::string> HttpGet(const std::string& url) {
     ok = ok && curl_easy_setopt(c, CURLOPT_TIMEOUT_MS, totalMs) == CURLE_OK;
     ok = ok && curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, &AppendBody) == CURLE_OK;
     ok = ok && curl_easy_setopt(c, CURLOPT_WRITEDATA, &body) == CURLE_OK;
+    ok = ok && curl_easy_setopt(c, CURLOPT_XFERINFOFUNCTION, &AbortWhenTerminating) == CURLE_OK;
+    ok = ok && curl_easy_setopt(c, CURLOPT_NOPROGRESS, 0L) == CURLE_OK;
     if (!ok) {
       LastFailure() = "HTTP-клиент не настроен";
       return std::nullopt;
@@ -159,7 +232,7 @@ std::optional<std::string> HttpGet(const std::string& url) {
       LastFailure() = "HTTP-статус " + IntToStr(status);
       return std::nullopt;
     }
-    return std::move(body.text);
+    return WholeBody(body);
   } catch (...) {
     LastFailure() = "ошибка HTTP-клиента";
     return std::nullopt;

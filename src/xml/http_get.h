@@ -31,7 +31,9 @@ void SetLastHttpFailure(std::string reason);
 // are 10 s and 60 s; the environment variable MORVEL_HTTP_TIMEOUT (seconds) read at
 // the first request replaces the overall one. A call here wins over both.
 void SetHttpTimeouts(std::chrono::milliseconds connect, std::chrono::milliseconds total);
-// The largest body of every later request (kMaxHttpBody until set).
+// The largest body of every later request: kMaxHttpBody, or the number of bytes in
+// the environment variable MORVEL_HTTP_BODY_LIMIT (read at the first request,
+// never above kMaxHttpBody), until set here.
 void SetHttpBodyLimit(std::size_t bytes);
 
 }  // namespace morvel

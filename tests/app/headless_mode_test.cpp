@@ -1,12 +1,20 @@
 // The real program in its headless mode, in a fresh data folder.
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <ctime>
 #include <filesystem>
+#include <future>
+#include <set>
+#include <string>
+#include <vector>
 
 #include "support/test_support.h"
 
 namespace morvel {
 namespace {
+
+namespace fs = std::filesystem;
 
 class HeadlessModeTest : public ::testing::Test {
  protected:
@@ -105,6 +113,24 @@ TEST_F(HeadlessModeTest, MalformedTextListsEndAsCriticalErrorsWithoutACrash) {
   EXPECT_EQ(r.signal, 0);
 }
 
+// A malformed line is quoted in the messages of the failure, but only its
+// start: a line of megabytes must not be copied into the log, a trace and the
+// caller's standard error.
+TEST_F(HeadlessModeTest, AHugeMalformedLineIsQuotedOnlyInPart) {
+  WriteConfig();
+  test::WriteFile(dataFolder / "RightList.txt", "099/1" + std::string(std::size_t{10} << 20, 'x') + "\r\n");
+  const test::ProcessResult r = Run({"bpi"});
+  EXPECT_EQ(r.exitCode, 29);
+  EXPECT_LT(r.output.size(), 4096u);
+  EXPECT_NE(r.output.find("'1xxxxxxxx"), std::string::npos) << r.output.substr(0, 300);
+  EXPECT_NE(r.output.find("(всего 10485761 байт)"), std::string::npos) << r.output.substr(0, 3000);
+  std::uintmax_t written = 0;
+  if (fs::exists(dataFolder / "logs")) {
+    for (const auto& e : fs::recursive_directory_iterator(dataFolder / "logs")) written += fs::file_size(e.path());
+  }
+  EXPECT_LT(written, std::uintmax_t{64} << 10);
+}
+
 TEST_F(HeadlessModeTest, TempFolderOfTheDataFolderIsCleanedAtStart) {
   WriteConfig();
   test::WriteFile(dataFolder / "Temp" / "old.xml", "x");
@@ -131,6 +157,74 @@ TEST_F(HeadlessModeTest, PortableModeKeepsTheDataBesideTheProgram) {
   for (const auto& e : std::filesystem::directory_iterator(programFolder / "logs")) log += test::ReadFile(e.path());
   EXPECT_NE(log.find("Проверьте путь, где будет сохраняться протокол сверки! Такого каталога не существует!"),
             std::string::npos);
+}
+
+// The name a log started at that moment gets: the build date's prefix, then the
+// local time to the millisecond.
+std::string LogNameAt(const std::string& prefix, std::chrono::system_clock::time_point moment) {
+  const std::time_t t = std::chrono::system_clock::to_time_t(moment);
+  std::tm local{};
+  localtime_r(&t, &local);
+  const long long ms =
+      std::chrono::duration_cast<std::chrono::milliseconds>(moment.time_since_epoch()).count() % 1000;
+  char buf[64];
+  std::snprintf(buf, sizeof buf, "%02d.%02d.%04d %02d.%02d.%02d.%03lld", local.tm_mday, local.tm_mon + 1,
+                local.tm_year + 1900, local.tm_hour, local.tm_min, local.tm_sec, ms);
+  return prefix + "Log_" + buf + ".log";
+}
+
+// Headless runs of one user overlap, and some start in the same millisecond:
+// each must keep a whole log of its own, and never replace a log of the same
+// name that another run is writing. The logs of other runs are laid out for
+// every millisecond of the next half minute, so each run here finds its name
+// taken.
+TEST_F(HeadlessModeTest, RunsThatStartTogetherEachKeepTheirOwnLog) {
+  WriteConfig();
+  const fs::path logs = dataFolder / "logs";
+  Run({"/bpi", "099-001-000000"});
+  std::string prefix;
+  for (const auto& e : fs::directory_iterator(logs)) {
+    const std::string name = e.path().filename().string();
+    prefix = name.substr(0, name.find("Log_"));
+  }
+  ASSERT_FALSE(prefix.empty());
+  fs::remove_all(logs);
+  fs::create_directories(logs);
+  const std::string othersLog = "[ИНФО] чужой запуск\r\n";
+  std::set<std::string> others;
+  const auto start = std::chrono::system_clock::now();
+  for (int ms = 0; ms < 30000; ++ms) {
+    const std::string name = LogNameAt(prefix, start + std::chrono::milliseconds(ms));
+    if (others.insert(name).second) test::WriteFile(logs / name, othersLog);
+  }
+
+  constexpr int kRuns = 12;
+  std::vector<std::future<test::ProcessResult>> runs;
+  for (int i = 0; i < kRuns; ++i) {
+    runs.push_back(std::async(std::launch::async, [this, i] { return Run({"/bpi", "099-001-00000" + std::to_string(i)}); }));
+  }
+  for (auto& run : runs) EXPECT_EQ(run.get().exitCode, 21);
+  ASSERT_LT(std::chrono::system_clock::now() - start, std::chrono::seconds(30)) << "the runs ended after the laid-out names";
+
+  std::set<std::string> numbers;
+  int ownLogs = 0;
+  for (const auto& e : fs::directory_iterator(logs)) {
+    const std::string name = e.path().filename().string();
+    const std::string text = test::ReadFile(e.path());
+    if (others.count(name) != 0) {
+      EXPECT_EQ(text, othersLog) << "the log of another run was replaced: " << name;
+      continue;
+    }
+    ++ownLogs;
+    EXPECT_EQ(text.compare(0, 3, "\xEF\xBB\xBF"), 0) << name;
+    const std::string mark = " ---установленный рег. номер ";
+    const std::size_t at = text.find(mark);
+    ASSERT_NE(at, std::string::npos) << name;
+    EXPECT_EQ(text.find(mark, at + 1), std::string::npos) << "one run per log: " << name;
+    numbers.insert(text.substr(at + mark.size(), text.find("\r\n", at) - at - mark.size()));
+  }
+  EXPECT_EQ(ownLogs, kRuns);
+  EXPECT_EQ(numbers.size(), static_cast<std::size_t>(kRuns));
 }
 
 }  // namespace

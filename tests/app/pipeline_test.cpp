@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <future>
 #include <map>
+#include <thread>
 #include <regex>
 #include <string>
 #include <vector>
@@ -17,6 +18,7 @@
 #include "support/test_support.h"
 
 #ifndef _WIN32
+#include <sys/wait.h>
 #include <unistd.h>
 #endif
 
@@ -653,6 +655,8 @@ TEST_F(PipelineTest, EveryServerFaultEndsInCode21WithTheShortProtocolAndItsReaso
     const char* reason;  // empty: the client's own words, which differ by version
   } faults[] = {{"http-error", "HTTP-статус 500"},
                 {"not-xml", "ответ не является полным XML-документом"},
+                // A proxy's error page is a document too, but no answer of the server.
+                {"html-page", "ответ не является ни Перечнем, ни сообщением сервера (корневой элемент html)"},
                 {"truncated", ""},
                 {"hang", "истекло время ожидания ответа"},
                 {"endless", ""}};
@@ -748,9 +752,10 @@ TEST_F(PipelineTest, MarkupFromAnyInputPrintsAsText) {
       << "the surname, upper-cased with the initials, in the error table";
 }
 
-// Archives among the packs that are damaged, lead out of their folder, unpack
-// to gigabytes or hold another archive are each refused with a log line; the
-// good pack beside them is read and reconciled as if they were not there.
+// Archives among the packs that are damaged, unpack to gigabytes or hold
+// another archive are each refused, in the log and as an error of the protocol;
+// names that lead out of the folder are cut to their file name and land in the
+// archive's own folder. The good pack beside them is read and reconciled.
 TEST_F(PipelineTest, BadArchivesAreRefusedAndTheRunGoesOn) {
   fs::copy(test::TestData("pipeline/clean/is"), isFolder);
   fs::copy(test::TestData("pipeline/lists"), listFolder);
@@ -758,26 +763,107 @@ TEST_F(PipelineTest, BadArchivesAreRefusedAndTheRunGoesOn) {
   test::WriteZip(work / "whole.zip", {{"a.xml", pack}});
   const std::string whole = test::ReadFile(work / "whole.zip");
   test::WriteFile(isFolder / "cut.zip", whole.substr(0, whole.size() / 2));
-  test::WriteZip(isFolder / "climb.zip", {{"../../escaped.xml", pack}});
-  test::WriteZip(isFolder / "rooted.zip", {{"/tmp/morvel-rooted.xml", pack}});
+  test::WriteZip(isFolder / "climb.zip", {{"../../escaped.xml", "<not-a-pack/>"}});
+  test::WriteZip(isFolder / "rooted.zip", {{"/tmp/morvel-rooted.xml", "<not-a-pack/>"}});
   test::WriteZipOfZeros(isFolder / "bomb.zip", "big.xml", std::uint64_t{3} << 30);
   test::WriteZip(isFolder / "nested.zip", {{"inner.zip", whole}});
 
   const test::ProcessResult r = RunWithServer();
   EXPECT_EQ(r.exitCode, 0) << r.output;
-  ExpectProtocol("clean.html");
+  const std::string protocol = Protocol();
+  EXPECT_NE(protocol.find("<td>" + isFolder.string() + "/PFR-700-Y-2019-ORG-099-009-000001-DCK-00001-DPT-000000-DCK-00000.xml</td>"),
+            std::string::npos) << protocol;
+  EXPECT_NE(protocol.find("<b>Всего исходных: 1</b>"), std::string::npos);
   const std::string log = test::ReadLogs(dataFolder / "logs");
-  for (const char* archive : {"cut.zip", "climb.zip", "rooted.zip", "bomb.zip"}) {
+  for (const char* archive : {"cut.zip", "bomb.zip"}) {
     EXPECT_NE(log.find("---архив не распакован (" + (isFolder / archive).string() + "): "), std::string::npos)
         << archive << "\n" << log;
+    EXPECT_NE(protocol.find("<h3 style=\"color:red\"><b>Архив не распакован (" + (isFolder / archive).string() + "): "),
+              std::string::npos) << archive << "\n" << protocol;
   }
+  const std::string nested = (isFolder / "nested.zip").string() + " -&gt; inner.zip";
   EXPECT_NE(log.find("---вложенный архив не распакован (" + (isFolder / "nested.zip").string() + " -> inner.zip)"),
             std::string::npos)
       << log;
+  EXPECT_NE(protocol.find("<b>Вложенный архив не распакован (" + nested + ")</b>"), std::string::npos) << protocol;
+  for (const char* archive : {"climb.zip", "rooted.zip"}) {
+    EXPECT_EQ(log.find("---архив не распакован (" + (isFolder / archive).string()), std::string::npos) << archive;
+  }
+  EXPECT_NE(log.find("/escaped.xml\r\n"), std::string::npos) << "the climbing entry was unpacked and read\n" << log;
   EXPECT_FALSE(fs::exists(work.path().parent_path() / "escaped.xml"));
   EXPECT_FALSE(fs::exists(isFolder.parent_path().parent_path() / "escaped.xml"));
   EXPECT_FALSE(fs::exists("/tmp/morvel-rooted.xml"));
   EXPECT_FALSE(fs::exists(dataFolder / "Temp")) << "whatever was unpacked went with the run";
+}
+
+bool IsUtf8(const std::string& text) {
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const auto c = static_cast<unsigned char>(text[i]);
+    std::size_t follow = c < 0x80 ? 0 : (c & 0xE0) == 0xC0 ? 1 : (c & 0xF0) == 0xE0 ? 2 : (c & 0xF8) == 0xF0 ? 3 : 4;
+    if (follow == 4) return false;
+    for (; follow > 0; --follow) {
+      if (++i >= text.size() || (static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) return false;
+    }
+  }
+  return true;
+}
+
+// The packs of an employer often come zipped by a Windows archiver: names
+// beyond ASCII flagged as UTF-8, or without the flag in the OEM code page. Each
+// pack is read under the name it was given; an entry that names no file, or
+// would overwrite another, is left out with an error of the protocol, and the
+// rest of its archive is read as usual.
+TEST_F(PipelineTest, PacksInArchivesKeepTheirNamesAndOneBadEntryLosesNoOther) {
+  fs::copy(test::TestData("pipeline/lists"), listFolder);
+  const std::string pack =
+      test::ReadFile(test::TestData("pipeline/clean/is/PFR-700-Y-2019-ORG-099-009-000001-DCK-00001-DPT-000000-DCK-00000.xml"));
+  // "ЖУВ_протокол.xml" in CP866: a file of the fund that is no pack of records.
+  const std::string oemName = "\x86\x93\x82_\xaf\xe0\xae\xe2\xae\xaa\xae\xab.xml";
+  test::WriteStoredZip(isFolder / "packs.zip", {{"Пачки/Пачка_1.xml", pack, true},
+                                                {"../../escape.xml", "<not-a-pack/>", false},
+                                                {"..", "x", false},
+                                                {"copy/пачка_1.XML", pack, true},
+                                                {oemName, "<ЭДЖУВ/>", false}});
+  // No pack lies in the folder itself to take the employer's number from.
+  ServerProcess server({"--lists", listFolder.string()});
+  WriteConfig(server.Port());
+  const test::ProcessResult r = Run({"/bpi", "099-009-000001"});
+  EXPECT_EQ(r.exitCode, 0) << r.output;
+  const std::string protocol = Protocol();
+  EXPECT_NE(protocol.find("/Пачка_1.xml</td>"), std::string::npos) << protocol;
+  EXPECT_NE(protocol.find("<b>Всего исходных: 1</b>"), std::string::npos);
+  const std::string archive = (isFolder / "packs.zip").string();
+  EXPECT_NE(protocol.find("<h3 style=\"color:red\"><b>Элемент архива не распакован (" + archive +
+                          " -&gt; ..): в имени элемента нет имени файла</b></h3>"),
+            std::string::npos)
+      << protocol;
+  EXPECT_NE(protocol.find("<h3 style=\"color:red\"><b>Элемент архива не распакован (" + archive +
+                          " -&gt; copy/пачка_1.XML): имя файла уже занято элементом Пачки/Пачка_1.xml</b></h3>"),
+            std::string::npos)
+      << protocol;
+  const std::string log = test::ReadLogs(dataFolder / "logs");
+  EXPECT_TRUE(IsUtf8(log));
+  EXPECT_NE(log.find("/ЖУВ_протокол.xml\r\n"), std::string::npos) << log;
+  EXPECT_FALSE(fs::exists(work.path().parent_path() / "escape.xml"));
+  EXPECT_FALSE(fs::exists(isFolder.parent_path().parent_path() / "escape.xml"));
+}
+
+// An archive of more entries than any employer's packs is refused with its
+// reason; when it held all there was, the short protocol says why nothing was
+// found.
+TEST_F(PipelineTest, AnArchiveOfTooManyEntriesIsNamedInTheShortProtocol) {
+  std::vector<std::pair<std::string, std::string>> entries;
+  for (int i = 0; i <= 20000; ++i) entries.emplace_back("d" + std::to_string(i) + "/", "");
+  test::WriteZip(isFolder / "many.zip", entries);
+  WriteConfig(1);
+  const test::ProcessResult r = Run({"/bpi", "099-009-000001"});
+  EXPECT_EQ(r.exitCode, 10) << r.output;
+  const std::string protocol = Protocol();
+  EXPECT_NE(protocol.find("Не было найдено файлов индивидуальных сведений в формате .xml"), std::string::npos);
+  EXPECT_NE(protocol.find("<h3 style=\"color:red\"><b>Архив не распакован (" + (isFolder / "many.zip").string() +
+                          "): в архиве больше 20000 элементов</b></h3>"),
+            std::string::npos)
+      << protocol;
 }
 
 // A pack whose bytes its declared encoding lacks is a broken pack for the
@@ -790,6 +876,126 @@ TEST_F(PipelineTest, APackWithBytesItsEncodingLacksLeavesStandardErrorClean) {
                   "<?xml version=\"1.0\" encoding=\"windows-1251\"?>\n<ЭДЖУВ>\x98\x98</ЭДЖУВ>\n");
   const test::ProcessResult r = RunWithServer();
   EXPECT_EQ(r.output, "");
+}
+
+// Names of folders and files come from whoever made them: a folder of packs or
+// a file named with markup must print as text wherever the protocol names it
+// (the list of packs, a pack that cannot be read, a refused archive or entry).
+TEST_F(PipelineTest, MarkupInFolderAndFileNamesPrintsAsText) {
+  const std::string hostile = "\"><img src=x onerror=alert(1)>";
+  isFolder = work / ("is" + hostile);
+  fs::create_directories(isFolder);
+  fs::copy(test::TestData("pipeline/lists"), listFolder);
+  fs::copy(test::TestData("pipeline/clean/is"), isFolder);
+  // The header of the employer, but no service information: the pack's further
+  // reading fails and the protocol names the file.
+  std::string broken = PackXml({.guid = "0c1e2a4b-0000-4000-8000-0000000000bb", .persons = {Sidorov()}});
+  broken.erase(broken.find(" <СлужебнаяИнформация>"), broken.find("</ЭДЖУВ>") - broken.find(" <СлужебнаяИнформация>"));
+  test::WriteFile(isFolder / ("PFR-700-Y-2019-ORG-099-009-000001-DCK-00002<script>alert(2)<script>.xml"), broken);
+  test::WriteZip(isFolder / "<b>cut<b>.zip", {{"a.xml", "<a/>"}});
+  test::WriteFile(isFolder / "<b>cut<b>.zip", test::ReadFile(isFolder / "<b>cut<b>.zip").substr(0, 30));
+  test::WriteZip(isFolder / "entries.zip", {{"<i>x</i>/..", "x"}, {"R&D.zip", "PK"}});
+  const test::ProcessResult r = RunWithServer();
+  EXPECT_EQ(r.exitCode, 0) << r.output;
+  const std::string protocol = Protocol();
+  for (const char* markup : {"<img", "<script>alert(2)", "<b>cut", "<i>x", "R&D"}) {
+    EXPECT_EQ(protocol.find(markup), std::string::npos) << markup << "\n" << protocol;
+  }
+  const std::string escapedFolder = (work / "is").string() + "&quot;&gt;&lt;img src=x onerror=alert(1)&gt;";
+  EXPECT_NE(protocol.find("Ошибка при разборе пачки: " + escapedFolder +
+                          "/PFR-700-Y-2019-ORG-099-009-000001-DCK-00002&lt;script&gt;alert(2)&lt;script&gt;.xml"),
+            std::string::npos)
+      << protocol;
+  EXPECT_NE(protocol.find("<td>" + escapedFolder + "/PFR-700-Y-2019-ORG-099-009-000001-DCK-00001"), std::string::npos);
+  EXPECT_NE(protocol.find("Архив не распакован (" + escapedFolder + "/&lt;b&gt;cut&lt;b&gt;.zip): "), std::string::npos);
+  EXPECT_NE(protocol.find("Элемент архива не распакован (" + escapedFolder + "/entries.zip -&gt; &lt;i&gt;x&lt;/i&gt;/..)"),
+            std::string::npos);
+  EXPECT_NE(protocol.find("Вложенный архив не распакован (" + escapedFolder +
+                          "/entries.zip -&gt; R&amp;D.zip)"),
+            std::string::npos);
+}
+
+// A run killed while it writes its protocol leaves the temporary file behind;
+// the next start removes it once no run of its name lives, and leaves alone what
+// a live run, or a run that may still be writing, owns.
+TEST_F(PipelineTest, TemporaryProtocolsOfEndedRunsAreRemovedAtTheNextStart) {
+  fs::copy(test::TestData("pipeline/clean/is"), isFolder);
+  fs::copy(test::TestData("pipeline/lists"), listFolder);
+  const pid_t ended = fork();
+  if (ended == 0) _exit(0);
+  ASSERT_GT(ended, 0);
+  waitpid(ended, nullptr, 0);
+  const std::string protocol = "MORVEL-2019-4-REGNO-099-009-000001.html";
+  const fs::path left = reportFolder / (protocol + ".run-" + std::to_string(ended) + "-0123456789ab.tmp");
+  const fs::path ofLiveRun = reportFolder / (protocol + ".run-" + std::to_string(getpid()) + "-0123456789ab.tmp");
+  const fs::path stillWritten = reportFolder / (protocol + ".run-" + std::to_string(ended) + "-ba9876543210.tmp");
+  const fs::path other = reportFolder / "notes.tmp";
+  for (const fs::path& file : {left, ofLiveRun, stillWritten, other}) test::WriteFile(file, "<!DOCTYPE html>\r\n");
+  const auto anHourAgo = fs::file_time_type::clock::now() - std::chrono::hours(1);
+  for (const fs::path& file : {left, ofLiveRun, other}) fs::last_write_time(file, anHourAgo);
+
+  const test::ProcessResult r = RunWithServer();
+  EXPECT_EQ(r.exitCode, 0) << r.output;
+  EXPECT_FALSE(fs::exists(left));
+  EXPECT_TRUE(fs::exists(ofLiveRun));
+  EXPECT_TRUE(fs::exists(stillWritten));
+  EXPECT_TRUE(fs::exists(other));
+  EXPECT_TRUE(fs::exists(reportFolder / protocol));
+  EXPECT_NE(test::ReadLogs(dataFolder / "logs").find("---удален временный протокол завершившегося запуска " + left.string()),
+            std::string::npos);
+}
+
+// The calling system may end a headless run it no longer waits for: the run
+// stops as a critical error does, with its log entry, and leaves no folder of
+// its own and no protocol, whole or half-written.
+TEST_F(PipelineTest, ARunAskedToEndStopsAsAFailureAndLeavesNothingBehind) {
+  fs::copy(test::TestData("pipeline/clean/is"), isFolder);
+  ServerProcess server({"--lists", listFolder.string(), "--fault", "hang"});
+  WriteConfig(server.Port());
+  test::ChildProcess run(test::BuiltProgram("morvel"), {"bpi", isFolder.string(), reportFolder.string()},
+                         {{"XDG_CONFIG_HOME", home.path().string()}, {"MORVEL_HTTP_TIMEOUT", "60"}});
+  const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+  while (test::ReadLogs(dataFolder / "logs").find("***запрос к Велано на поиск перечня") == std::string::npos &&
+         std::chrono::steady_clock::now() < until && run.Running()) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  ASSERT_TRUE(run.Running()) << "the run waits for the server's answer";
+  const test::ProcessResult r = run.Stop();
+  EXPECT_FALSE(r.timedOut);
+  EXPECT_EQ(r.signal, 0);
+  EXPECT_EQ(r.exitCode, 29);
+  const std::string log = test::ReadLogs(dataFolder / "logs");
+  EXPECT_NE(log.find("Произошла ошибка: работа прервана: процесс получил сигнал завершения\r\n"), std::string::npos)
+      << log;
+  EXPECT_NE(log.find("***критическая ошибка\r\n"), std::string::npos);
+  EXPECT_FALSE(fs::exists(dataFolder / "Temp")) << "the run's own folder went with it";
+  EXPECT_TRUE(fs::is_empty(reportFolder));
+  for (const auto& e : fs::directory_iterator(dataFolder / "logs")) {
+    EXPECT_EQ(e.path().extension(), ".log") << "a request to end is no error to send to the developers";
+  }
+}
+
+// An answer that never ends is refused at the body limit; until the answer is
+// read as it arrives, holding it costs about the limit, not twice as much.
+TEST_F(PipelineTest, ARefusedEndlessAnswerCostsAboutTheBodyLimit) {
+  fs::copy(test::TestData("pipeline/clean/is"), isFolder);
+  fs::copy(test::TestData("pipeline/lists"), listFolder);
+  const long clean = RunWithServer().peakMemoryKiB;
+  ASSERT_GT(clean, 0);
+  constexpr long kLimitKiB = 61 << 10;
+  ServerProcess server({"--lists", listFolder.string(), "--fault", "endless"});
+  WriteConfig(server.Port());
+  fs::remove_all(dataFolder / "logs");
+  fs::remove_all(reportFolder);
+  fs::create_directories(reportFolder);
+  const test::ProcessResult r = test::RunProcess(
+      test::BuiltProgram("morvel"), {"bpi", isFolder.string(), reportFolder.string()},
+      {{"XDG_CONFIG_HOME", home.path().string()}, {"MORVEL_HTTP_TIMEOUT", "60"},
+       {"MORVEL_HTTP_BODY_LIMIT", std::to_string(kLimitKiB * 1024)}});
+  EXPECT_EQ(r.exitCode, 21) << r.output;
+  EXPECT_NE(test::ReadLogs(dataFolder / "logs").find("---причина: ответ больше " + std::to_string(kLimitKiB * 1024) + " байт"),
+            std::string::npos);
+  EXPECT_LT(r.peakMemoryKiB, clean + kLimitKiB + (32 << 10)) << "clean run: " << clean << " KiB";
 }
 
 }  // namespace

@@ -152,9 +152,12 @@ class BadProtocolTest : public ProtocolTest {
       "сверки заданными условиями (РегНомер,Год,Период,Тип), перечней не найдено. Сверка не требуется. </h3></div>\n";
 };
 
-TEST_F(BadProtocolTest, Code10SaysNoFilesAndPrintsNoMessages) {
+// No file may be the fault of a refused archive: the errors say why; the
+// search's notes are not printed.
+TEST_F(BadProtocolTest, Code10SaysNoFilesAndPrintsOnlyTheErrorMessages) {
   EXPECT_EQ(Body(10),
-            "<div style =\"color:blue\"><h3>Не было найдено файлов индивидуальных сведений в формате .xml</h3></div>\n");
+            "<div style =\"color:blue\"><h3>Не было найдено файлов индивидуальных сведений в формате .xml</h3></div>\n"
+            "<h3 style=\"color:red\"><b>Сервер не ответил</b></h3>\n");
 }
 
 TEST_F(BadProtocolTest, Code11WithoutTheRightsNote) {

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <zlib.h>
@@ -190,9 +191,11 @@ ProcessResult RunProcess(const std::filesystem::path& program, const std::vector
   // gets the time that is left.
   for (;;) {
     int status = 0;
-    const pid_t done = waitpid(pid, &status, WNOHANG);
+    rusage usage{};
+    const pid_t done = wait4(pid, &status, WNOHANG, &usage);
     if (done == pid) {
       Record(status, result);
+      result.peakMemoryKiB = usage.ru_maxrss;
       return result;
     }
     if (done < 0) return result;
@@ -205,8 +208,11 @@ ProcessResult RunProcess(const std::filesystem::path& program, const std::vector
   }
 }
 
-ChildProcess::ChildProcess(const std::filesystem::path& program, const std::vector<std::string>& args)
+ChildProcess::ChildProcess(const std::filesystem::path& program, const std::vector<std::string>& args,
+                           const std::map<std::string, std::string>& environment)
     : fOut(fDir / "stdout.txt"), fErr(fDir / "stderr.txt") {
+  std::vector<std::string> envStrings = EnvironmentWith(environment);
+  std::vector<char*> envp = Pointers(envStrings);
   std::vector<std::string> argStrings{program.string()};
   argStrings.insert(argStrings.end(), args.begin(), args.end());
   std::vector<char*> argv = Pointers(argStrings);
@@ -217,7 +223,7 @@ ChildProcess::ChildProcess(const std::filesystem::path& program, const std::vect
     const int out = open(fOut.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     const int err = open(fErr.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     if (out < 0 || err < 0 || dup2(out, STDOUT_FILENO) < 0 || dup2(err, STDERR_FILENO) < 0) _exit(127);
-    execv(argv[0], argv.data());
+    execve(argv[0], argv.data(), envp.data());
     _exit(127);
   }
   setpgid(pid, pid);
@@ -309,6 +315,50 @@ void PutLittleEndian(std::string& out, std::uint64_t value, int bytes) {
 }
 
 }  // namespace
+
+void WriteStoredZip(const std::filesystem::path& path, const std::vector<ZipEntry>& entries) {
+  constexpr std::uint64_t kJanuary1980 = 33;  // the DOS date 1980-01-01
+  std::string local;
+  std::string central;
+  for (const ZipEntry& e : entries) {
+    const uLong crc = crc32(0L, reinterpret_cast<const Bytef*>(e.bytes.data()), static_cast<uInt>(e.bytes.size()));
+    const std::uint64_t flags = e.utf8Flag ? 0x0800 : 0;
+    auto common = [&](std::string& h) {
+      PutLittleEndian(h, 20, 2);     // version needed
+      PutLittleEndian(h, flags, 2);  // general purpose flags
+      PutLittleEndian(h, 0, 2);      // stored
+      PutLittleEndian(h, 0, 2);      // time
+      PutLittleEndian(h, kJanuary1980, 2);
+      PutLittleEndian(h, crc, 4);
+      PutLittleEndian(h, e.bytes.size(), 4);
+      PutLittleEndian(h, e.bytes.size(), 4);
+      PutLittleEndian(h, e.name.size(), 2);
+      PutLittleEndian(h, 0, 2);  // extra field
+    };
+    PutLittleEndian(central, 0x02014b50, 4);
+    PutLittleEndian(central, 20, 2);  // made by
+    common(central);
+    PutLittleEndian(central, 0, 2);  // comment
+    PutLittleEndian(central, 0, 2);  // disk
+    PutLittleEndian(central, 0, 2);  // internal attributes
+    PutLittleEndian(central, 0, 4);  // external attributes
+    PutLittleEndian(central, local.size(), 4);
+    central += e.name;
+    PutLittleEndian(local, 0x04034b50, 4);
+    common(local);
+    local += e.name;
+    local += e.bytes;
+  }
+  std::string end;
+  PutLittleEndian(end, 0x06054b50, 4);
+  PutLittleEndian(end, 0, 4);  // disk numbers
+  PutLittleEndian(end, entries.size(), 2);
+  PutLittleEndian(end, entries.size(), 2);
+  PutLittleEndian(end, central.size(), 4);
+  PutLittleEndian(end, local.size(), 4);
+  PutLittleEndian(end, 0, 2);  // comment
+  WriteFile(path, local + central + end);
+}
 
 void WriteZipOfZeros(const std::filesystem::path& path, const std::string& name, std::uint64_t size) {
   // One block of zeros is deflated once and ended by a full flush, which leaves

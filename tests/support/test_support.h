@@ -48,6 +48,17 @@ std::string ProtocolText(const std::string& cp1251Bytes);
 // A ZIP archive of the given entries (name, bytes), names written as given.
 void WriteZip(const std::filesystem::path& path, const std::vector<std::pair<std::string, std::string>>& entries);
 
+// One entry of a stored (uncompressed) ZIP archive: its name's bytes as given,
+// with or without the flag that says they are UTF-8.
+struct ZipEntry {
+  std::string name;
+  std::string bytes;
+  bool utf8Flag = false;
+};
+// A ZIP archive written byte by byte, so that a test decides each name's bytes
+// and flag itself, as Windows archivers and Python's zipfile write them.
+void WriteStoredZip(const std::filesystem::path& path, const std::vector<ZipEntry>& entries);
+
 // A ZIP archive of one entry of `size` zero bytes (below 4 GiB), deflated and with
 // its true size in the headers: a few megabytes on disk that unpack to gigabytes.
 // Written in well under a second, however large the entry.
@@ -58,6 +69,7 @@ struct ProcessResult {
   int signal = 0;         // the signal that ended it, if any
   bool timedOut = false;  // stopped because it ran past its time-out
   std::string output;     // standard output and standard error together
+  long peakMemoryKiB = 0; // the most memory the program held at once (RunProcess only)
 };
 
 // How long a program run by a test may take before it is stopped: a hung program
@@ -78,7 +90,8 @@ ProcessResult RunProcess(const std::filesystem::path& program, const std::vector
 // its own; stopped (SIGTERM, then SIGKILL if it does not end) when the object goes.
 class ChildProcess {
  public:
-  ChildProcess(const std::filesystem::path& program, const std::vector<std::string>& args);
+  ChildProcess(const std::filesystem::path& program, const std::vector<std::string>& args,
+               const std::map<std::string, std::string>& environment = {});
   ~ChildProcess();
   ChildProcess(const ChildProcess&) = delete;
   ChildProcess& operator=(const ChildProcess&) = delete;

@@ -28,7 +28,7 @@
 namespace morvel::listserver {
 namespace {
 
-enum class TFault { fNone, fHttpError, fNotXml, fTruncated, fHang, fEndless };
+enum class TFault { fNone, fHttpError, fNotXml, fHtmlPage, fTruncated, fHang, fEndless };
 
 struct TOptions {
   std::string lists;
@@ -57,6 +57,8 @@ Options:
   --fault KIND     answer every request with a fault instead:
                      http-error  HTTP status 500
                      not-xml     status 200 with a body that is not XML
+                     html-page   status 200 with a well-formed HTML page, as the
+                                 error page of a proxy in between looks
                      truncated   status 200 announcing the whole XML answer, the
                                  connection dropping after half of it
                      hang        the request is accepted and never answered; the
@@ -186,6 +188,8 @@ int ParseOptions(int argc, char** argv, TOptions& options, bool& done) {
       options.fault = TFault::fHttpError;
     } else if (*value == "not-xml") {
       options.fault = TFault::fNotXml;
+    } else if (*value == "html-page") {
+      options.fault = TFault::fHtmlPage;
     } else if (*value == "truncated") {
       options.fault = TFault::fTruncated;
     } else if (*value == "hang") {
@@ -214,6 +218,13 @@ class TListServer {
       case TFault::fNotXml:
         res.status = 200;
         res.set_content("Сервер перечней временно недоступен, повторите запрос позже.\n", "text/plain; charset=utf-8");
+        return;
+      case TFault::fHtmlPage:
+        res.status = 200;
+        res.set_content(
+            "<html><head><title>502 Bad Gateway</title></head><body><h1>Bad Gateway</h1>"
+            "<p>The proxy server received an invalid response from an upstream server.</p></body></html>\n",
+            "text/html; charset=utf-8");
         return;
       case TFault::fHang: {
         std::unique_lock<std::mutex> lock(fState.stopMutex);
