@@ -395,6 +395,9 @@ void TSettingsForm::BuildRightsPage(QWidget* page) {
   layout->addWidget(cbNordCheck);
   layout->addWidget(cbAdvancedNordCheck);
   layout->addWidget(pNordPanel, 1);
+  // A hidden panel gives up its stretch; this spacer takes the height then, so the
+  // check box stays at the top instead of moving to the middle of the page.
+  layout->addStretch(0);
 }
 
 void TSettingsForm::BuildReRegPage(QWidget* page) {

@@ -230,6 +230,24 @@ class TSettingsFormTest : public QObject {
     QVERIFY(W<QCheckBox>("cbAdvancedNordCheck")->isHidden());
   }
 
+  void uncheckedTerritorialCheckStaysAtTheTop() {
+    W<QTabWidget>("PageControl1")->setCurrentIndex(1);
+    Settle();
+    QCheckBox* check = W<QCheckBox>("cbNordCheck");
+    QWidget* panel = W<QWidget>("pNordPanel");
+    const int top = check->y();
+    const int panelHeight = panel->height();
+    ClickBox("cbNordCheck");
+    Settle();
+    QVERIFY(panel->isHidden());
+    QCOMPARE(check->y(), top);
+    // Ticked again, the panel takes the page's height as before.
+    ClickBox("cbNordCheck");
+    Settle();
+    QCOMPARE(check->y(), top);
+    QCOMPARE(panel->height(), panelHeight);
+  }
+
   void basicAddStoresTheNormalizedNumberWithEveryCode() {
     MessageBoxAnswerer boxes;
     TypeInto("eRegNum", "099");
