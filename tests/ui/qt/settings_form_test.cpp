@@ -365,6 +365,39 @@ class TSettingsFormTest : public QObject {
     QCOMPARE(Cell(Rights(), 3, 10) + " " + Cell(Rights(), 3, 11), QString("05.03.2024 05.03.2024"));
   }
 
+  // Typing a date over "Бессрочно" enters it, as the arrows and the calendar do; today's
+  // date too, which the picker already holds beneath the overlay.
+  void typedDatesOverTheOpenPeriodStick() {
+    MessageBoxAnswerer boxes;
+    UseExtendedMode();
+    TypeInto("meRegnum", "300");
+    ClickBox("cbMKS");
+    const QString today = QDate::currentDate().toString("ddMMyyyy");
+    QDateEdit* begin = W<QDateEdit>("dtpBegin");
+    QDateEdit* end = W<QDateEdit>("dtpEnd");
+    begin->setFocus();
+    TypeText(begin, "05032024");
+    QVERIFY(W<QLineEdit>("eBeginNoPeriod")->isHidden());
+    end->setFocus();
+    TypeText(end, today);
+    QVERIFY(W<QLineEdit>("eEndNoPeriod")->isHidden());
+    Click("bbAddRegNum_Adv");
+    QCOMPARE(boxes.texts, QStringList());
+    QCOMPARE(Cell(Rights(), 3, 10) + " " + Cell(Rights(), 3, 11),
+             "05.03.2024 " + QDate::currentDate().toString("dd.MM.yyyy"));
+
+    // The grid's own date editor, over an open begin date.
+    DoubleClick(Rights(), 0, 10);
+    QDateEdit* picker = W<QDateEdit>("dtpTemp");
+    QVERIFY(W<QLineEdit>("eTempNoPeriod")->isVisible());
+    TypeText(picker, today);
+    QVERIFY(W<QLineEdit>("eTempNoPeriod")->isHidden());
+    QCOMPARE(Cell(Rights(), 0, 10), QDate::currentDate().toString("dd.MM.yyyy"));
+    DoubleClick(Rights(), 0, 11);
+    TypeText(W<QDateEdit>("dtpTemp"), "31122030");
+    QCOMPARE(Cell(Rights(), 0, 11), QString("31.12.2030"));
+  }
+
   void extendedDeleteAsksFirst() {
     MessageBoxAnswerer boxes;
     UseExtendedMode();
