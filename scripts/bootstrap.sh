@@ -2,6 +2,7 @@
 # Installs every Debian package the build, the tests, the benchmarks and the demo need.
 # chromium renders protocols for the browser test and scripts/render-protocol.sh.
 # xvfb, xauth and a font with Cyrillic letters let scripts/screenshots.sh show the windows.
+# qt6-translations-l10n gives Qt's own dialogs and buttons their Russian texts.
 # Safe to run again: apt-get skips what is already there.
 set -euo pipefail
 
@@ -13,6 +14,7 @@ packages=(
   libpcre2-dev
   libicu-dev
   qt6-base-dev qt6-base-dev-tools libgl-dev
+  qt6-translations-l10n
   libboost-stacktrace-dev libboost-dev
   googletest libgtest-dev libgmock-dev
   libcpp-httplib-dev

@@ -2,8 +2,8 @@
 # The main job: builds Морвель and makes one headless run over the bundled demo
 # data (demo/is: a СЗВ-СТАЖ pack of a synthetic employer; demo/lists: its List, served
 # by the reference List server on 127.0.0.1), in a data folder of its own under
-# build/demo, so your own settings stay untouched. Prints the exit code, the log and
-# where the protocol is.
+# build/demo, so your own settings stay untouched. Ends with a summary: the exit code and
+# its meaning, the errors and warnings of each set, where the protocol and the log are.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -36,12 +36,50 @@ set +e
 XDG_CONFIG_HOME="$demo/home" MORVEL_HTTP_TIMEOUT=20 "$build/bin/morvel" bpi "$root/demo/is" "$demo/report"
 code=$?
 set -e
-echo "exit code: $code"
-for log in "$demo/home/Morvel/logs/"*.log; do
-  [ -f "$log" ] && { echo "--- log: $log"; cat "$log"; }
-done
-if [ -s "$demo/list-requests.log" ]; then
-  echo "--- List server requests:"
-  cat "$demo/list-requests.log"
+log_dir=$demo/home/Morvel/logs
+protocol=$(ls "$demo/report"/*.html 2>/dev/null | head -n 1 || true)
+
+# The meaning of a code is read from the README's exit-code table, so the two never disagree.
+exit_meaning() {
+  awk -v code="$1" -F' *[|] *' '
+    /^### Exit codes/ { table = 1; next }
+    table && /^#/ { exit }
+    table && $2 == code { print $3; exit }' "$root/README.md"
+}
+
+# Every set's part of the protocol opens with its period heading and each of its tables ends
+# with an "ИТОГО ОШИБОК: n" or "ИТОГО ПРЕДУПРЕЖДЕНИЙ: n" line; the protocol is windows-1251.
+set_counts() {
+  iconv -f WINDOWS-1251 -t UTF-8 "$1" | tr '\r\n' '  ' |
+    grep -o -E 'Отчетный период: <b>.{0,200}</b></h3>|ИТОГО (ОШИБОК|ПРЕДУПРЕЖДЕНИЙ): [0-9]+' |
+    awk '
+      function flush() { if (name != "") printf "  %s: errors %d, warnings %d\n", name, errors, warnings }
+      /^Отчетный период/ {
+        flush()
+        name = $0; sub(/^Отчетный период: <b>/, "", name); sub(/<\/b><\/h3>$/, "", name)
+        gsub(/<[^>]*>/, "", name); gsub(/ +/, " ", name); gsub(/ ,/, ",", name); sub(/^ /, "", name); sub(/ $/, "", name)
+        errors = 0; warnings = 0; next
+      }
+      /ОШИБОК/ { errors += $NF }
+      /ПРЕДУПРЕЖДЕНИЙ/ { warnings += $NF }
+      END { flush(); if (name == "") print "  no verification set" }'
+}
+
+# The whole debug log stays in its file; only a summary is printed.
+echo
+echo "exit code: $code ($(exit_meaning "$code"))"
+if [ -n "$protocol" ]; then
+  echo "sets in the protocol:"
+  set_counts "$protocol"
+  echo "protocol: $protocol"
+else
+  echo "protocol: none was written"
 fi
-ls "$demo/report"/*.html 2>/dev/null | sed 's/^/protocol: /' || true
+logs=("$log_dir"/*.log)
+if [ -f "${logs[0]}" ]; then
+  for log in "${logs[@]}"; do echo "log: $log"; done
+else
+  echo "log: none was written (the data folder's logs folder is $log_dir)"
+fi
+[ -s "$demo/list-requests.log" ] && echo "List server requests: $demo/list-requests.log"
+exit 0

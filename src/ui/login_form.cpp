@@ -25,6 +25,9 @@ TLoginForm::TLoginForm(QWidget* parent, TLoginTarget target) : QDialog(parent), 
   ePassword = new QLineEdit(this);
   ePassword->setObjectName(QStringLiteral("ePassword"));
   ePassword->setEchoMode(QLineEdit::Password);
+  // The clerks are told that the password shows as "*"; the styles draw a dot
+  // unless told otherwise (42 is '*').
+  ePassword->setStyleSheet(QStringLiteral("QLineEdit { lineedit-password-character: 42; }"));
   lPassword->setBuddy(ePassword);
 
   bbOK = new QPushButton(QStringLiteral("Применить"), this);

@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QDate>
 #include <QFileDialog>
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -82,6 +83,20 @@ class TRegNumBox : public QWidget {
 };
 
 namespace {
+
+// Fits a step's text into `width`: the middle of the folder path gives way, so that
+// the step's words and the file name at its end stay readable. A text whose file
+// name alone is too wide loses its middle as a whole.
+QString ElideKeepingFileName(const QString& text, const QFontMetrics& metrics, int width) {
+  if (metrics.horizontalAdvance(text) <= width) return text;
+  const qsizetype nameStart = std::max(text.lastIndexOf(QLatin1Char('/')), text.lastIndexOf(QLatin1Char('\\'))) + 1;
+  const QString name = text.mid(nameStart);
+  const int headWidth = width - metrics.horizontalAdvance(name);
+  if (nameStart == 0 || headWidth <= metrics.horizontalAdvance(QChar(0x2026)) * 4) {
+    return metrics.elidedText(text, Qt::ElideMiddle, width);
+  }
+  return metrics.elidedText(text.left(nameStart), Qt::ElideMiddle, headWidth) + name;
+}
 
 // Typing and pasting go through here, so the edit shows the normalised number
 // at once, with the cursor after the same digit as before.
@@ -270,6 +285,8 @@ void TMainWindow::CreateControls() {
   StepBox->setObjectName("StepBox");
   StepLabel = new QLabel(StepBox);
   StepLabel->setObjectName("StepLabel");
+  // The box's width decides the label's, not the length of the step's text.
+  StepLabel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
   StepProgress = new QProgressBar(StepBox);
   StepProgress->setObjectName("StepProgress");
   StepProgress->setRange(0, 100);
@@ -512,7 +529,7 @@ void TMainWindow::nExitClick() { close(); }
 void TMainWindow::nAboutClick() { AboutBox->exec(); }
 
 void TMainWindow::ProgressUpdate(int Min, int Max, int Curr, const std::string& Messag) {
-  StepLabel->setText(U(Messag));
+  ShowStepText(U(Messag));
   StepLabel->repaint();
   StepProgress->setRange(Min, Max);
   StepProgress->setValue(Curr);
@@ -521,6 +538,19 @@ void TMainWindow::ProgressUpdate(int Min, int Max, int Curr, const std::string& 
   // reached its greyed controls meanwhile, so that none of it starts a second run
   // once this one ends.
   if (fRunning) QCoreApplication::processEvents();
+}
+
+void TMainWindow::ShowStepText(const QString& text) {
+  // A step names the file it reads; a long folder path must not push the file name
+  // out of sight. The whole text is the tip.
+  // A label not yet laid out has no width of its own to fit.
+  if (!StepLabel->isVisible()) {
+    StepLabel->setText(text);
+    StepLabel->setToolTip(QString());
+    return;
+  }
+  StepLabel->setText(ElideKeepingFileName(text, StepLabel->fontMetrics(), StepLabel->contentsRect().width()));
+  StepLabel->setToolTip(StepLabel->text() == text ? QString() : text);
 }
 
 void TMainWindow::SetRunning(bool running) {

@@ -127,6 +127,7 @@ class TMainWindow : public TLoggingForm {
   // The folder dialog of one of the three path edits.
   void ChooseFolder(QLineEdit* edit, const char* title, bool offerNewFolder);
   void SetRunning(bool running);
+  void ShowStepText(const QString& text);
 
   TWorkManagerForm& fManager;
   TSettings& FSettings;

@@ -99,6 +99,11 @@ QLineEdit* NewNoPeriodOverlay(QDateEdit* picker, const char* name) {
   return overlay;
 }
 
+bool IsDigitKey(const QKeyEvent* key) {
+  const QString text = key->text();
+  return text.size() == 1 && text.front().isDigit();
+}
+
 QString CellText(const QTableWidget* grid, int row, int column) {
   const QTableWidgetItem* item = grid->item(row, column);
   return item != nullptr ? item->text() : QString();
@@ -395,6 +400,9 @@ void TSettingsForm::BuildRightsPage(QWidget* page) {
   layout->addWidget(cbNordCheck);
   layout->addWidget(cbAdvancedNordCheck);
   layout->addWidget(pNordPanel, 1);
+  // A hidden panel gives up its stretch; this spacer takes the height then, so the
+  // check box stays at the top instead of moving to the middle of the page.
+  layout->addStretch(0);
 }
 
 void TSettingsForm::BuildReRegPage(QWidget* page) {
@@ -591,6 +599,13 @@ bool TSettingsForm::eventFilter(QObject* watched, QEvent* event) {
     }
   } else if (watched == cbTemp) {
     if (event->type() == QEvent::FocusOut && !cbTemp->view()->isVisible()) cbTemp->hide();
+  } else if (event->type() == QEvent::KeyPress && IsDigitKey(static_cast<QKeyEvent*>(event))) {
+    // Typing over "Бессрочно" chooses a date as the arrows and the calendar do, even a
+    // date the picker already holds beneath it (today's), which changes nothing.
+    // The key still goes on to the picker.
+    if (watched == dtpBegin) eBeginNoPeriod->hide();
+    if (watched == dtpEnd) eEndNoPeriod->hide();
+    if (watched == dtpTemp && eTempNoPeriod->isVisible()) dtpTempChange();
   } else if (event->type() == QEvent::Resize || event->type() == QEvent::Show) {
     if (watched == dtpBegin) PlaceOverlay(dtpBegin, eBeginNoPeriod);
     if (watched == dtpEnd) PlaceOverlay(dtpEnd, eEndNoPeriod);

@@ -7,6 +7,7 @@
 
 #include "base/platform.h"
 #include "ui/main_window.h"
+#include "ui/russian_interface.h"
 
 namespace morvel {
 namespace {
@@ -33,7 +34,12 @@ void TWorkManagerForm::Prepare() {
 }
 
 void TWorkManagerForm::CreateWindows() {
-  if (QApplication::instance() == nullptr) fApplication = std::make_unique<QApplication>(fArgc, fArgv);
+  // The program's own application speaks Russian before its first window exists; a
+  // test's application keeps the language its test chose.
+  if (QApplication::instance() == nullptr) {
+    fApplication = std::make_unique<QApplication>(fArgc, fArgv);
+    UseRussianInterface(*fApplication);
+  }
   gCurrent = this;
   fMainWindow = std::make_unique<TMainWindow>(*this);
 }

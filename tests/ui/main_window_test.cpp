@@ -64,6 +64,23 @@ class MainWindowTest : public test::WindowTest {
   std::unique_ptr<TWorkManagerForm> manager;
 };
 
+TEST_F(MainWindowTest, LongFolderInTheStepTextGivesWayToTheFileName) {
+  TMainWindow& w = Open();
+  const std::string folder = "/home/clerk/" + std::string(40, 'x') + "/" + std::string(40, 'y') + "/" +
+                             std::string(40, 'z');
+  const std::string step = "Чтение файла " + folder + "/PFR-700-Y-2019-ORG-099-001-000123.XML";
+  w.ProgressUpdate(0, 10, 3, step);
+  const QString shown = w.StepLabel->text();
+  EXPECT_TRUE(shown.startsWith("Чтение файла")) << shown.toStdString();
+  EXPECT_TRUE(shown.endsWith("PFR-700-Y-2019-ORG-099-001-000123.XML")) << shown.toStdString();
+  EXPECT_TRUE(shown.contains(QChar(0x2026))) << shown.toStdString();
+  EXPECT_LE(w.StepLabel->fontMetrics().horizontalAdvance(shown), w.StepLabel->contentsRect().width());
+  EXPECT_EQ(w.StepLabel->toolTip().toStdString(), step);
+  // A short step is shown whole.
+  w.ProgressUpdate(0, 1, 1, "Готово!");
+  EXPECT_EQ(w.StepLabel->text(), "Готово!");
+}
+
 TEST_F(MainWindowTest, RegistrationNumberTypedOrPastedIsGroupedThreeThreeSix) {
   TMainWindow& w = Open();
   w.ERegNum->setFocus();

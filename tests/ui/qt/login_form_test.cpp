@@ -54,6 +54,12 @@ class TLoginFormTest : public QObject {
     TSingleton::DestroyInstance<TSettings>();
   }
 
+  void passwordShowsAStarForEachCharacter() {
+    TypeText(ePassword, "пароль1");
+    QCOMPARE(ePassword->text(), QString("пароль1"));
+    QCOMPARE(ePassword->displayText(), QString("*******"));
+  }
+
   void captionsAndPasswordEcho() {
     QCOMPARE(form->windowTitle(), QString("Идентификация пользователя"));
     QCOMPARE(bbOK->text(), QString("Применить"));

@@ -230,6 +230,24 @@ class TSettingsFormTest : public QObject {
     QVERIFY(W<QCheckBox>("cbAdvancedNordCheck")->isHidden());
   }
 
+  void uncheckedTerritorialCheckStaysAtTheTop() {
+    W<QTabWidget>("PageControl1")->setCurrentIndex(1);
+    Settle();
+    QCheckBox* check = W<QCheckBox>("cbNordCheck");
+    QWidget* panel = W<QWidget>("pNordPanel");
+    const int top = check->y();
+    const int panelHeight = panel->height();
+    ClickBox("cbNordCheck");
+    Settle();
+    QVERIFY(panel->isHidden());
+    QCOMPARE(check->y(), top);
+    // Ticked again, the panel takes the page's height as before.
+    ClickBox("cbNordCheck");
+    Settle();
+    QCOMPARE(check->y(), top);
+    QCOMPARE(panel->height(), panelHeight);
+  }
+
   void basicAddStoresTheNormalizedNumberWithEveryCode() {
     MessageBoxAnswerer boxes;
     TypeInto("eRegNum", "099");
@@ -345,6 +363,39 @@ class TSettingsFormTest : public QObject {
     Click("bbAddRegNum_Adv");
     QCOMPARE(boxes.texts, QStringList());
     QCOMPARE(Cell(Rights(), 3, 10) + " " + Cell(Rights(), 3, 11), QString("05.03.2024 05.03.2024"));
+  }
+
+  // Typing a date over "Бессрочно" enters it, as the arrows and the calendar do; today's
+  // date too, which the picker already holds beneath the overlay.
+  void typedDatesOverTheOpenPeriodStick() {
+    MessageBoxAnswerer boxes;
+    UseExtendedMode();
+    TypeInto("meRegnum", "300");
+    ClickBox("cbMKS");
+    const QString today = QDate::currentDate().toString("ddMMyyyy");
+    QDateEdit* begin = W<QDateEdit>("dtpBegin");
+    QDateEdit* end = W<QDateEdit>("dtpEnd");
+    begin->setFocus();
+    TypeText(begin, "05032024");
+    QVERIFY(W<QLineEdit>("eBeginNoPeriod")->isHidden());
+    end->setFocus();
+    TypeText(end, today);
+    QVERIFY(W<QLineEdit>("eEndNoPeriod")->isHidden());
+    Click("bbAddRegNum_Adv");
+    QCOMPARE(boxes.texts, QStringList());
+    QCOMPARE(Cell(Rights(), 3, 10) + " " + Cell(Rights(), 3, 11),
+             "05.03.2024 " + QDate::currentDate().toString("dd.MM.yyyy"));
+
+    // The grid's own date editor, over an open begin date.
+    DoubleClick(Rights(), 0, 10);
+    QDateEdit* picker = W<QDateEdit>("dtpTemp");
+    QVERIFY(W<QLineEdit>("eTempNoPeriod")->isVisible());
+    TypeText(picker, today);
+    QVERIFY(W<QLineEdit>("eTempNoPeriod")->isHidden());
+    QCOMPARE(Cell(Rights(), 0, 10), QDate::currentDate().toString("dd.MM.yyyy"));
+    DoubleClick(Rights(), 0, 11);
+    TypeText(W<QDateEdit>("dtpTemp"), "31122030");
+    QCOMPARE(Cell(Rights(), 0, 11), QString("31.12.2030"));
   }
 
   void extendedDeleteAsksFirst() {
