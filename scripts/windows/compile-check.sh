@@ -5,7 +5,7 @@
 #   scripts/windows/compile-check.sh [build folder]   (default build/windows-check)
 set -euo pipefail
 cd "$(dirname "$0")/../.."
-scripts/windows/bootstrap.sh
+scripts/windows/bootstrap.sh --compiler-only
 dir=${1:-build/windows-check}
 headers="$PWD/$dir/headers"
 

@@ -358,6 +358,17 @@ TEST_F(PipelineTest, WithoutListComparisonNoSetCodeIsMade) {
   EXPECT_NE(protocol.find("<input type=\"checkbox\" checked disabled> Проверка правомерности"), std::string::npos);
 }
 
+// The first table of a set whose only finding is Sidorov's unlawful МКС period,
+// and that finding's row with the table's end, as the protocol prints them.
+constexpr char kTerrCodeTableHead[] =
+    "<h3 style=\"text-align:center\">1. Проверка правомерности проставления территориальных "
+    "условий</h3>\n<b>Таблица 1.1 Неправомерное проставление территориальных условий</b><br/>\n"
+    "<table id=\"TTerrCodeErrors\" width=\"100%\" border=\"1\">";
+constexpr char kSidorovUnlawfulMksRow[] =
+    "<td>112-233-445 95</td>\n<td>СИДОРОВ О.П.</td>\n<td>01.10.2019 - 31.12.2019</td>\n"
+    "<td>МКС</td>\n<td></td>\n</tr>\n</table>\n"
+    "<div style=\"color: red\"><b>ИТОГО ОШИБОК: 1</b></div><br/>";
+
 TEST_F(PipelineTest, TerritorialCodeWithoutARightIsAnError) {
   AddPack({.persons = {Sidorov({{"2019-10-01", "2019-12-31", "27-1", "1110200А-17541", "", "МКС"}})}});
   AddList("list.xml", ListXml("099-009-000001", 2019));
@@ -365,14 +376,10 @@ TEST_F(PipelineTest, TerritorialCodeWithoutARightIsAnError) {
   const test::ProcessResult r = RunWithServer({"TerritoryControl=1\r\nWithList=1\r\n"});
   EXPECT_EQ(r.exitCode, 30) << r.output;
   const std::string protocol = Protocol();
-  EXPECT_NE(protocol.find("<h3 style=\"text-align:center\">1. Проверка правомерности проставления территориальных "
-                          "условий</h3>\n<b>Таблица 1.1 Неправомерное проставление территориальных условий</b><br/>\n"
-                          "<table id=\"TTerrCodeErrors\" width=\"100%\" border=\"1\">"),
+  EXPECT_NE(protocol.find(kTerrCodeTableHead),
             std::string::npos)
       << protocol;
-  EXPECT_NE(protocol.find("<td>112-233-445 95</td>\n<td>СИДОРОВ О.П.</td>\n<td>01.10.2019 - 31.12.2019</td>\n"
-                          "<td>МКС</td>\n<td></td>\n</tr>\n</table>\n"
-                          "<div style=\"color: red\"><b>ИТОГО ОШИБОК: 1</b></div><br/>"),
+  EXPECT_NE(protocol.find(kSidorovUnlawfulMksRow),
             std::string::npos)
       << protocol;
 }
@@ -532,14 +539,10 @@ TEST_F(PipelineTest, CorrectiveRecordTakesAwayOnlyTheFindingsOfTheRecordsItRepla
     const test::ProcessResult r = run(right, unlawfulMks);
     EXPECT_EQ(r.exitCode, 30) << r.output;
     const std::string protocol = Protocol();
-    EXPECT_NE(protocol.find("<h3 style=\"text-align:center\">1. Проверка правомерности проставления территориальных "
-                            "условий</h3>\n<b>Таблица 1.1 Неправомерное проставление территориальных условий</b><br/>\n"
-                            "<table id=\"TTerrCodeErrors\" width=\"100%\" border=\"1\">"),
+    EXPECT_NE(protocol.find(kTerrCodeTableHead),
               std::string::npos)
         << protocol;
-    EXPECT_NE(protocol.find("<td>112-233-445 95</td>\n<td>СИДОРОВ О.П.</td>\n<td>01.10.2019 - 31.12.2019</td>\n"
-                            "<td>МКС</td>\n<td></td>\n</tr>\n</table>\n"
-                            "<div style=\"color: red\"><b>ИТОГО ОШИБОК: 1</b></div><br/>"),
+    EXPECT_NE(protocol.find(kSidorovUnlawfulMksRow),
               std::string::npos);
   }
   {
