@@ -14,9 +14,9 @@ Memory Configuration
  *(.text)
  .text          0x0000000140001000      0x4a0 CMakeFiles/morvel.dir/main.cpp.obj
                 0x0000000140001000                main
-                0x0000000140001200                _ZN6morvel11TWorkManager3RunEv
+                0x0000000140001200                _ZN6morvel12TWorkManager3RunEv
  .text          0x00000001400014a0       0x30 libmorvel_base.a(error.cpp.obj)
-                0x00000001400014a0                _ZN6morvel11EMorvelErrorC2ERKNSt7__cxx1112basic_stringIcSt11char_traitsIcESaIcEEE
+                0x00000001400014a0                _ZN6morvel12EMorvelErrorC2ERKNSt7__cxx1112basic_stringIcSt11char_traitsIcESaIcEEE
                 0x0000000140000000                __image_base__ = 0x140000000
                 0x0000000000001000                __section_alignment__ = 0x1000
 )";
