@@ -55,13 +55,13 @@ def closed_port() -> int:
         return s.getsockname()[1]
 
 
-def config_text(is_folder: str, report: str, lists: str, port: int) -> bytes:
+def config_text(is_folder: str, report: str, lists: str, port: int, year: int = 0, period: int = 0) -> bytes:
     text = (
         "[Directories]\r\n"
         f"Perech={lists}\r\nIS={is_folder}\r\nReport={report}\r\n"
         "[SummListServer]\r\nName=127.0.0.1\r\n"
         f"Port={port}\r\nApp=list4\r\nConnect=1\r\nSavePassw=0\r\nGetLastList=0\r\n"
-        "[Variables]\r\nYear=0\r\nPeriod=0\r\nPENS=0\r\n"
+        f"[Variables]\r\nYear={year}\r\nPeriod={period}\r\nPENS=0\r\n"
         "[Options]\r\nTerritoryControl=1\r\nTerritoryControlExtendedMode=0\r\nStaff=1\r\nNameList=1\r\n"
         "Accumulate=0\r\nWithList=1\r\nDebug=1\r\nCheckPerFormat=1\r\n")
     return text.encode("cp1251")
@@ -117,8 +117,10 @@ def mask(text: str, side: Side, root: Path) -> str:
     else:
         text = text.replace(str(root), "<ROOT>")
     text = text.replace(side.folder.name, "<PROGRAM>")
+    # Each run unpacks into a folder of its own, named by its process.
+    text = re.sub(r"run-\d+-[0-9a-f]+", "run-<RUN>", text)
     text = re.sub(r"\b\d{2}\.\d{2}\.\d{4}\b", "<DATE>", text)
-    text = re.sub(r"\b\d{2}:\d{2}:\d{2}(\.\d+)?\b", "<TIME>", text)
+    text = re.sub(r"\b\d{2}[:.]\d{2}[:.]\d{2}([:.]\d+)?\b", "<TIME>", text)
     return text
 
 
@@ -202,12 +204,14 @@ def main() -> int:
     cases = [
         ("ошибки и корректирующая пачка", 30, copy_demo, "demo", {}, "folders"),
         ("без ошибок", 0, copy_clean, "clean", {}, "folders"),
-        ("нет файлов", 10, lambda f: None, "demo", {}, "folders"),
+        ("нет файлов", 10, lambda f: None, "demo", {}, "number"),
         ("сервер недоступен", 21, copy_demo, None, {}, "folders"),
         ("перечень не найден", 23, copy_demo, "empty", {}, "folders"),
-        ("архив ZIP", 30, zipped_demo, "demo", {}, "folders"),
-        ("список перерегистрации", 30, copy_demo, "demo",
-         {"CrossingList.txt": f"{DEMO_NUMBER}/{NEW_NUMBER}/2020/1\r\n".encode("cp1251")}, "number"),
+        ("архив ZIP", 30, zipped_demo, "demo", {}, "number"),
+        # The packs carry the old number; a run for the new one finds none of them
+        # today (10): the search compares a pack's number with the run's own.
+        ("список перерегистрации", 10, copy_demo, "demo",
+         {"CrossingList.txt": f"{DEMO_NUMBER}/{NEW_NUMBER}/2020/1\r\n".encode("cp1251")}, "new number"),
     ]
 
     failures = 0
@@ -226,11 +230,14 @@ def main() -> int:
             for f in report.glob("*"):
                 f.unlink()
             (side.folder / "MorvelConfig.ini").write_bytes(
-                config_text(side.text(is_folder), side.text(report), side.text(demo_lists), port))
+                config_text(side.text(is_folder), side.text(report), side.text(demo_lists), port,
+                            *((2019, 4) if form == "new number" else (0, 0))))
             for file_name, content in extra.items():
                 (side.folder / file_name).write_bytes(content)
-            words = (["bpi", side.folder_arg(is_folder), side.folder_arg(report), "p"] if form == "folders"
-                     else ["/bpi", NEW_NUMBER, "p"])
+            # The number form takes both folders from the configuration file.
+            words = {"folders": ["bpi", side.folder_arg(is_folder), side.folder_arg(report), "p"],
+                     "number": ["/bpi", DEMO_NUMBER, "p"],
+                     "new number": ["/bpi", NEW_NUMBER, "p"]}[form]
             codes.append(side.run(words))
             protocol = protocol_of(report)
             protocols.append(mask(protocol.read_bytes().decode("cp1251"), side, root) if protocol else None)
